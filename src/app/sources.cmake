@@ -1,0 +1,11 @@
+set(APP_CORE_SOURCES
+  app/AppPaths.cpp
+  app/Clock.cpp
+  app/Common.cpp
+  app/Globals.cpp
+  app/MessagePresenter.cpp
+)
+set(APP_UI_SOURCES
+  app/Main.cpp
+  app/QtMessagePresenter.cpp
+)

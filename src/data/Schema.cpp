@@ -1,0 +1,190 @@
+#include "data/Schema.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace Schema {
+namespace {
+
+using T = Type;
+
+QList<Column> saleHeader()
+{
+    return {{"REG_ID", T::Integer}, {"REG_NO", T::Integer}, {"REG_DTM", T::Date}, {"SALES_DATE", T::Date},
+            {"REG_USER", T::Text, 50}, {"DTL_CNT", T::Integer}, {"AMT_SUM", T::Money}, {"RCV", T::Money},
+            {"CHG", T::Money}};
+}
+
+QList<Column> saleLine()
+{
+    return {{"REG_ID", T::Integer}, {"DTL_NO", T::Integer}, {"BCD", T::Text, 20}, {"PRD_ID", T::Integer},
+            {"BCD_NM", T::Text, 100}, {"FMR_ID", T::Integer}, {"FMR_NM", T::Text, 50}, {"O_PRC", T::Money},
+            {"D_PRC", T::Money}, {"PRC", T::Money}, {"QTY", T::Money}, {"UNIT_ID", T::Integer},
+            {"AMT", T::Money}};
+}
+
+QList<Column> settlement()
+{
+    QList<Column> columns{{"SALES_DATE", T::Date}, {"ADJ_DTM", T::Date}, {"AMT_SUM", T::Money}};
+    for (const char *group : {"AMT_", "PREV_", "CASH_", "CHG_", "POST_"})
+        for (int i = 1; i <= 10; ++i)
+            columns.append({QString::fromLatin1(group) + QString::number(i).rightJustified(2, u'0'), T::Money});
+    for (const char *total : {"PREV_SUM", "CASH_SUM", "CHG_SUM", "POST_SUM"})
+        columns.append({QString::fromLatin1(total), T::Money});
+    return columns;
+}
+
+QList<Column> control()
+{
+    return {{"CTRL_CD", T::Text, 50}, {"CTRL_VALUE", T::Text, 1000}, {"CTRL_TYPE", T::Integer}};
+}
+
+Table controlTable()
+{
+    return {"S_CTRL", control(), {"CTRL_CD"}, {}};
+}
+
+QList<Table> transactionTables()
+{
+    return {
+        {"D_REG", saleHeader(), {"REG_ID"}, {{"SALES_DATE"}, {"REG_NO"}}},
+        {"D_REG_DTL", saleLine(), {"REG_ID", "DTL_NO"}, {}},
+        {"B_REG", saleHeader(), {"REG_ID"}, {{"SALES_DATE"}}},
+        {"B_REG_DTL", saleLine(), {"REG_ID", "DTL_NO"}, {}},
+        {"D_ADJ", settlement(), {"SALES_DATE"}, {}},
+        {"D_ADJ_DTL",
+         {{"SALES_DATE", T::Date}, {"FMR_ID", T::Integer}, {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money},
+          {"CLS_DATE", T::Date}},
+         {"SALES_DATE", "FMR_ID"}, {{"CLS_DATE"}, {"FMR_ID"}}},
+        {"D_PAY",
+         {{"CLS_DATE", T::Date}, {"PAY_DATE", T::Date}, {"SALES_QTY_SUM", T::Money}, {"SALES_AMT_SUM", T::Money},
+          {"FEE_AMT_SUM", T::Money}, {"PAY_AMT_SUM", T::Money}, {"BANK_FEE_SUM", T::Money},
+          {"REAL_AMT_SUM", T::Money}},
+         {"CLS_DATE"}, {}},
+        {"D_PAY_DTL",
+         {{"CLS_DATE", T::Date}, {"PAY_DATE", T::Date}, {"FMR_ID", T::Integer}, {"SALES_QTY", T::Money},
+          {"SALES_AMT", T::Money}, {"FEE_AMT", T::Money}, {"PAY_AMT", T::Money}, {"BANK_NM", T::Text, 50},
+          {"BR_NM", T::Text, 50}, {"ACC_KBN", T::Text, 50}, {"ACC_NO", T::Text, 10}, {"ACC_NM", T::Text, 50},
+          {"BANK_FEE", T::Money}, {"REAL_AMT", T::Money}},
+         {"CLS_DATE", "FMR_ID"}, {}},
+        controlTable(),
+    };
+}
+
+QList<Table> masterTables()
+{
+    QList<Column> flowers{{"MD", T::Integer}, {"NM", T::Text, 50}};
+    for (int i = 1; i <= 9; ++i)
+        flowers.append({QStringLiteral("WD%1").arg(i), T::Text, 100});
+    return {
+        {"M_PRD_BCD",
+         {{"BCD", T::Text, 20}, {"PRD_ID", T::Integer}, {"FMR_ID", T::Integer}, {"BCD_NM", T::Text, 100},
+          {"PRC", T::Money}, {"UNIT_ID", T::Integer}},
+         {"BCD"}, {}},
+        {"M_PRD", {{"PRD_ID", T::Integer}, {"PRD_NM", T::Text, 100}}, {"PRD_ID"}, {}},
+        {"M_FMR",
+         {{"FMR_ID", T::Integer}, {"FMR_NM", T::Text, 50}, {"ADRS", T::Text, 50}, {"TEL_NO_L", T::Text, 15},
+          {"TEL_NO_S", T::Text, 15}, {"NOTES", T::Text, 50}, {"BANK_NM", T::Text, 50}, {"BR_NM", T::Text, 50},
+          {"ACC_KBN", T::Text, 50}, {"ACC_NO", T::Text, 10}, {"ACC_NM", T::Text, 50}, {"FEE_1", T::Money},
+          {"FEE_2", T::Money}},
+         {"FMR_ID"}, {}},
+        {"L_FWD", flowers, {"MD"}, {}},
+        {"L_ETO", {{"ID", T::Integer}, {"ETO_YM", T::Text, 20}}, {"ID"}, {}},
+        controlTable(),
+    };
+}
+
+QString sqlType(const Column &c, Engine engine)
+{
+    if (engine == Engine::Sqlite) {
+        switch (c.type) {
+        case T::Integer: return QStringLiteral("INTEGER");
+        case T::Money: return QStringLiteral("NUMERIC");
+        case T::Date: return QStringLiteral("TEXT");
+        case T::Text: return QStringLiteral("TEXT COLLATE NOCASE");
+        }
+    }
+    switch (c.type) {
+    case T::Integer: return QStringLiteral("INT");
+    case T::Money: return QStringLiteral("DECIMAL(19,4)");
+    case T::Date: return QStringLiteral("DATETIME");
+    case T::Text: return QStringLiteral("VARCHAR(%1)").arg(c.length > 0 ? c.length : 255);
+    }
+    return QString();
+}
+
+const QHash<QString, Type> &catalog()
+{
+    static const QHash<QString, Type> types = [] {
+        QHash<QString, Type> map;
+        for (Store s : {Store::Transaction, Store::Master, Store::Local})
+            for (const Table &t : tables(s))
+                for (const Column &c : t.columns)
+                    map.insert(c.name, c.type);
+        return map;
+    }();
+    return types;
+}
+
+} // namespace
+
+const QList<Table> &tables(Store store)
+{
+    static const QList<Table> transaction = transactionTables();
+    static const QList<Table> master = masterTables();
+    static const QList<Table> local = {controlTable()};
+    switch (store) {
+    case Store::Transaction: return transaction;
+    case Store::Master: return master;
+    case Store::Local: return local;
+    }
+    return local;
+}
+
+const Table *table(const QString &name)
+{
+    for (Store s : {Store::Transaction, Store::Master})
+        for (const Table &t : tables(s))
+            if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &t;
+    return nullptr;
+}
+
+QStringList createStatements(Store store, Engine engine)
+{
+    QStringList statements;
+    for (const Table &t : tables(store)) {
+        QStringList parts;
+        for (const Column &c : t.columns) {
+            const bool required = t.key.contains(c.name);
+            parts << c.name + u' ' + sqlType(c, engine) + (required ? QStringLiteral(" NOT NULL") : QString());
+        }
+        parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.key.join(u", "));
+        QString ddl = QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(t.name, parts.join(QStringLiteral(",\n  ")));
+        if (engine == Engine::MariaDb)
+            ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
+        statements << ddl;
+        for (const QStringList &index : t.indexes)
+            statements << QStringLiteral("CREATE INDEX IX_%1_%2 ON %1 (%3)")
+                              .arg(t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+    }
+    return statements;
+}
+
+std::optional<Type> fieldType(const QString &fieldName)
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^\s*(?:(MAX|MIN|SUM|COUNT|FIRST|LAST)\s*\(\s*)?(?:[A-Za-z_]\w*\.)?([A-Za-z_]\w*|\*)\s*\)?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = shape.match(fieldName);
+    if (!m.hasMatch())
+        return std::nullopt;
+    if (m.captured(1).compare(u"COUNT", Qt::CaseInsensitive) == 0)
+        return Type::Integer;
+    const auto it = catalog().constFind(m.captured(2).toUpper());
+    if (it == catalog().constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+} // namespace Schema

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every table of the three databases, their keys and lookup indexes, and the DDL that creates them on
+// each engine. The data layer also reads column types from here: SQLite hands back money as a number
+// and dates as text, so a field named after a money or date column is turned into Currency or Date.
+namespace Schema {
+
+enum class Type { Integer, Money, Date, Text };
+enum class Store { Transaction, Master, Local };
+enum class Engine { Sqlite, MariaDb };
+
+struct Column
+{
+    QString name;
+    Type type;
+    int length = 0; // texts: the longest value any input allows (0: a generous default)
+};
+
+struct Table
+{
+    QString name;
+    QList<Column> columns;
+    QStringList key;
+    QList<QStringList> indexes;
+};
+
+const QList<Table> &tables(Store store);
+const Table *table(const QString &name);
+QStringList createStatements(Store store, Engine engine);
+
+// The type of a result field: a column name, "T.COLUMN", or an aggregate of one ("MAX(T.COLUMN)",
+// "Sum(AMT)"); COUNT(...) is an integer. Unknown names give nothing.
+std::optional<Type> fieldType(const QString &fieldName);
+
+} // namespace Schema

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class Currency;
+
+// Turns a statement written in the register's SQL into the SQL of one engine. The register writes dates
+// between "#", LIKE patterns with "*" and "?", and deletes from joins as "DELETE T.* FROM T ...": each
+// engine gets what it understands, in one place. A "#" outside quotes that opens no date is refused, since
+// the server would read it as the start of a comment and quietly drop the rest of the statement.
+class SqlDialect
+{
+public:
+    virtual ~SqlDialect() = default;
+    virtual QString render(const QString &sql) const;
+    virtual QString name() const = 0;
+
+    // Literals for statements the register builds: texts quoted with embedded quotes doubled (an empty text
+    // is NULL), dates as #yyyy-mm-dd hh:nn:ss#, money as plain decimal text.
+    static QString text(const QString &value);
+    static QString date(double value);
+    static QString money(const Currency &value);
+
+protected:
+    // The date literal and LIKE pattern rewriting both engines share.
+    static QString renderLiterals(const QString &sql);
+};
+
+// SQLite: also "DELETE T.* FROM T WHERE" and deletes through a join.
+class SqliteDialect : public SqlDialect
+{
+public:
+    QString render(const QString &sql) const override;
+    QString name() const override { return QStringLiteral("SQLite"); }
+};
+
+// MariaDB and MySQL understand the delete forms as written.
+class MariaDbDialect : public SqlDialect
+{
+public:
+    QString name() const override { return QStringLiteral("MariaDB"); }
+};

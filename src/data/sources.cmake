@@ -1,0 +1,18 @@
+set(DATA_CORE_SOURCES
+  data/clsData.cpp
+  data/clsDb.cpp
+  data/clsINI.cpp
+  data/clsMst.cpp
+  data/Connection.cpp
+  data/ConnectionText.cpp
+  data/Currency.cpp
+  data/DateValue.cpp
+  data/DemoMasters.cpp
+  data/Format.cpp
+  data/ProgramFolder.cpp
+  data/Recordset.cpp
+  data/Schema.cpp
+  data/SqlDialect.cpp
+  data/Variant.cpp
+)
+

@@ -1,0 +1,97 @@
+// The register's SQL as each engine receives it.
+#include "data/SqlDialect.h"
+#include "data/DbError.h"
+#include "data/clsData.h"
+
+#include <QTest>
+
+class TestDialect : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dateLiterals();
+    void textsAreLeftAlone();
+    void likePatterns();
+    void sqliteDeletes_data();
+    void sqliteDeletes();
+    void mariaDbKeepsDeletes();
+    void criteriaTranslation();
+    void literalsForStatements();
+};
+
+void TestDialect::dateLiterals()
+{
+    const SqliteDialect sqlite;
+    const MariaDbDialect maria;
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM D_ADJ WHERE SALES_DATE=#2024-04-01 00:00:00# OR SALES_DATE>=#2024/4/2#");
+    const QString expected = QStringLiteral("SELECT COUNT(*) FROM D_ADJ WHERE SALES_DATE='2024-04-01 00:00:00' OR SALES_DATE>='2024-04-02 00:00:00'");
+    QCOMPARE(sqlite.render(sql), expected);
+    QCOMPARE(maria.render(sql), expected);
+    // A "#" that opens no date would comment out the rest of the statement on the server: refused.
+    QVERIFY_THROWS_EXCEPTION(DbError, maria.render(QStringLiteral("SELECT 1 # comment")));
+    QVERIFY_THROWS_EXCEPTION(DbError, maria.render(QStringLiteral("SELECT 1 WHERE A=#2024-02-30#")));
+}
+
+void TestDialect::textsAreLeftAlone()
+{
+    const MariaDbDialect maria;
+    const QString sql = QStringLiteral("UPDATE M_FMR SET NOTES='O''Brien #1# *x*' WHERE FMR_ID=3");
+    QCOMPARE(maria.render(sql), sql);
+    QCOMPARE(SqliteDialect().render(sql), sql);
+}
+
+void TestDialect::likePatterns()
+{
+    const SqliteDialect sqlite;
+    QCOMPARE(sqlite.render(QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '*トマト?' AND X='a*b'")),
+             QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '%トマト_' AND X='a*b'"));
+    QCOMPARE(sqlite.render(QStringLiteral("SELECT 2*3 FROM T")), QStringLiteral("SELECT 2*3 FROM T"));
+}
+
+void TestDialect::sqliteDeletes_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("sqlite");
+    QTest::newRow("table prefix")
+        << "DELETE D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=#2024/04/01#"
+        << "DELETE FROM D_ADJ WHERE D_ADJ.SALES_DATE='2024-04-01 00:00:00'";
+    QTest::newRow("star alone") << "DELETE * FROM S_CTRL" << "DELETE FROM S_CTRL";
+    QTest::newRow("through a join")
+        << "DELETE D_REG_DTL.* FROM D_REG_DTL  LEFT JOIN D_REG ON D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE=#2024-04-01 00:00:00#"
+        << "DELETE FROM D_REG_DTL WHERE rowid IN (SELECT D_REG_DTL.rowid FROM D_REG_DTL LEFT JOIN D_REG ON "
+           "D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE='2024-04-01 00:00:00')";
+    QTest::newRow("plain delete untouched") << "DELETE FROM D_REG WHERE REG_ID=1" << "DELETE FROM D_REG WHERE REG_ID=1";
+}
+
+void TestDialect::sqliteDeletes()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, sqlite);
+    QCOMPARE(SqliteDialect().render(jet), sqlite);
+}
+
+void TestDialect::mariaDbKeepsDeletes()
+{
+    QCOMPARE(MariaDbDialect().render(QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE=#2024/04/01#")),
+             QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE='2024-04-01 00:00:00'"));
+}
+
+void TestDialect::criteriaTranslation()
+{
+    const QString criteria = QStringLiteral("NM LIKE '*abc*' AND X='a*b'");
+    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("ACCESS")), criteria);
+    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("MYSQL")), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
+    QCOMPARE(clsData::TranslateCriteria(criteria, QString()), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
+}
+
+void TestDialect::literalsForStatements()
+{
+    QCOMPARE(SqlDialect::text(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
+    QCOMPARE(SqlDialect::text(QString()), QStringLiteral("NULL"));
+    QCOMPARE(SqlDialect::date(45383.5), QStringLiteral("#2024-04-01 12:00:00#"));
+    QCOMPARE(SqlDialect::money(*Currency::parse(QStringLiteral("1234.50"))), QStringLiteral("1234.5"));
+}
+
+QTEST_GUILESS_MAIN(TestDialect)
+#include "test_dialect.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Clock.h"
+#include "app/MessagePresenter.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A register's surroundings for one test: a temporary program folder (VANTLE_HOME), a fixed clock, a
+// recording message presenter and a fresh log path. Everything is put back when it goes.
+class TestProgram
+{
+public:
+    explicit TestProgram(const QDateTime &now = QDateTime(QDate(2024, 4, 1), QTime(9, 15, 2, 470)));
+    ~TestProgram();
+
+    QString folder() const { return m_dir.path(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    FixedClock &clock() { return m_clock; }
+    RecordingPresenter &messages() { return m_messages; }
+    // The lines of the log file written so far.
+    QStringList logLines() const;
+
+    // Creates the program folder's databases (with demo masters when asked). With the server, INFO.MDB
+    // points the transaction and master databases at the test server's two databases, emptied and created
+    // anew.
+    void createDatabases(bool demo = false, bool onServer = false);
+    // gIni, gDb, gMst as the program creates them.
+    void openAll();
+
+    // The test server, when the test command started one: the ODBC data source, user and password come
+    // from VANTLE_TEST_MARIADB_DSN, _USER, _PASSWORD; the databases are vantle_trn and vantle_mst.
+    static bool serverAvailable();
+    static QString serverConnectionText(const QString &database);
+
+private:
+    QTemporaryDir m_dir;
+    FixedClock m_clock;
+    RecordingPresenter m_messages;
+    QByteArray m_previousHome;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+
+// The operator tool's commands. Each takes the arguments after its name and returns the exit code;
+// results go to standard output, complaints to standard error.
+int runInit(const QStringList &args);
+int runSchema(const QStringList &args);
+int runOldCal(const QStringList &args);
