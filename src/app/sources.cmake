@@ -6,6 +6,7 @@ set(APP_CORE_SOURCES
   app/MessagePresenter.cpp
 )
 set(APP_UI_SOURCES
+  app/FormScaler.cpp
   app/Main.cpp
   app/QtMessagePresenter.cpp
 )

@@ -1,0 +1,5 @@
+set(PRINTING_CORE_SOURCES
+  printing/modPrint.cpp
+)
+set(PRINTING_UI_SOURCES
+)
