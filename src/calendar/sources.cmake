@@ -1,4 +1,6 @@
 set(CALENDAR_CORE_SOURCES
+  calendar/DayInfo.cpp
+  calendar/modOldCal.cpp
 )
 set(CALENDAR_UI_SOURCES
 )

@@ -1,0 +1,320 @@
+#include "calendar/DayInfo.h"
+#include "calendar/modOldCal.h"
+#include "data/DateValue.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+double dateValue(const QDate &date)
+{
+    return DateValue::fromQDate(date);
+}
+
+// A double to all 17 significant digits: compared as text, two values are equal only when every bit is
+// (QCOMPARE on doubles would allow a relative 1e-12, a fifth of a second on a day number).
+QString exact(double x)
+{
+    return QString::number(x, 'g', 17);
+}
+
+QString text(const OldCalDate &d)
+{
+    return QStringLiteral("%1 %2%3/%4").arg(d.year).arg(d.leap ? QStringLiteral("L") : QString()).arg(d.month).arg(d.day);
+}
+
+// Minutes between a day number and a civil moment in Japan Standard Time.
+double minutesFrom(double dayNumber, const QDate &date, int hour, int minute)
+{
+    const double expected = DateToDayNum(DateValue::fromParts(date.year(), date.month(), date.day(), hour, minute));
+    return std::fabs(dayNumber - expected) * 24 * 60;
+}
+
+struct CommandResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs "vantle-admin oldcal ARGS" (the program ctest names in VANTLE_ADMIN).
+CommandResult runAdmin(const QStringList &args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("VANTLE_ADMIN"), QStringList{QStringLiteral("oldcal")} + args);
+    CommandResult result;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+        result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+} // namespace
+
+class TestCalendar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void conversions();
+    void dayNumToDateKeepsYearAndMonth();
+    void solarTermsAndNewMoonsFallOnTheirMoments();
+    void arithmeticIsPinned_data();
+    void arithmeticIsPinned();
+    void oldCal_data();
+    void oldCal();
+    void everyDateFrom1900To2100();
+    void dayInfo();
+    void command();
+    void commandRejectsBadArguments();
+};
+
+void TestCalendar::conversions()
+{
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(2000, 1, 1))), exact(2451544));
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(2008, 7, 4, 12))), exact(2454651.5));
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(2000, 1, 1, 18))), exact(2451544.75));
+    QCOMPARE(exact(DateToDayNum(0)), exact(2415018)); // 1899-12-30
+    // January and February count as months 13 and 14 of the year before; 1900 had no leap day.
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(2024, 2, 29))), exact(2460369));
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(2024, 3, 1))), exact(2460370));
+    QCOMPARE(exact(DateToDayNum(DateValue::fromParts(1900, 3, 1))), exact(2415079));
+
+    QCOMPARE(exact(NormAngle(-30)), exact(330));
+    QCOMPARE(exact(NormAngle(-360)), exact(360)); // not 0
+    QCOMPARE(exact(NormAngle(-390)), exact(330));
+    QCOMPARE(exact(NormAngle(720)), exact(0));
+    QCOMPARE(exact(NormAngle(1000.25)), exact(280.25));
+    QCOMPARE(exact(NormAngle(359.5)), exact(359.5));
+}
+
+// The conversion back is only used for the civil year and month, which must hold for every day; the day itself
+// may differ on the last day of February.
+void TestCalendar::dayNumToDateKeepsYearAndMonth()
+{
+    QStringList wrong;
+    for (QDate d(1800, 1, 1); d <= QDate(2300, 12, 31); d = d.addDays(1)) {
+        const CivilDateTime c = DayNumToDate(DateToDayNum(dateValue(d)));
+        const bool lastOfFebruary = d.month() == 2 && d.day() == d.daysInMonth();
+        if (c.year != d.year() || c.month != d.month() || (!lastOfFebruary && c.day != d.day()) || c.hour != 0)
+            wrong << d.toString(Qt::ISODate);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 10).join(' ')));
+
+    const CivilDateTime t = DayNumToDate(2454651.5 + (45 * 60 + 30.5) / 86400.0);
+    QCOMPARE(QString::asprintf("%d-%d-%d %d:%d:%d", t.year, t.month, t.day, t.hour, t.minute, t.second),
+             QStringLiteral("2008-7-4 12:45:30"));
+}
+
+// Published moments (JST): winter solstice 2014-12-22 08:03, new moon 2014-12-22 10:36, new moon 2008-07-03
+// 11:19, summer solstice 2008-06-21 08:59. The truncated series stay within minutes of them.
+void TestCalendar::solarTermsAndNewMoonsFallOnTheirMoments()
+{
+    const double dec23 = DateToDayNum(dateValue(QDate(2014, 12, 23)));
+    const SolarTerm solstice = CalcNibun(dec23);
+    QCOMPARE(solstice.longitude, 270.0);
+    QVERIFY2(minutesFrom(solstice.time, QDate(2014, 12, 22), 8, 3) < 15, qPrintable(QString::number(solstice.time, 'f', 6)));
+    QVERIFY(minutesFrom(CalcSaku(dec23), QDate(2014, 12, 22), 10, 36) < 5);
+
+    const double jul4 = DateToDayNum(dateValue(QDate(2008, 7, 4)));
+    QVERIFY(minutesFrom(CalcSaku(jul4), QDate(2008, 7, 3), 11, 19) < 5);
+    const SolarTerm summer = CalcChu(jul4);
+    QCOMPARE(summer.longitude, 90.0);
+    QVERIFY(minutesFrom(summer.time, QDate(2008, 6, 21), 8, 59) < 15);
+
+    // At the moment found, the moon has caught up with the sun.
+    const double t = (CalcSaku(jul4) - 9.0 / 24 + 0.5 - 2451545) / 36525;
+    const double gap = NormAngle(MoonLong(t) - SunLong(t) + 180) - 180;
+    QVERIFY2(std::fabs(gap) < 0.01, qPrintable(QString::number(gap)));
+}
+
+// The day a month begins on can hang on a few seconds, so the engine's arithmetic (15-digit pi, the time argument
+// in two parts, floor for Int, the step sizes, every series term) must not drift even where no date in
+// 1900-2100 would show it yet. These are the engine's own results to the last bit. They include the C library's
+// cosine, identical in every variant of glibc on x86-64; elsewhere the last bits may differ, so they are not checked.
+void TestCalendar::arithmeticIsPinned_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<double>("nibun");
+    QTest::addColumn<double>("chu");
+    QTest::addColumn<double>("saku");
+    QTest::addColumn<double>("sun");  // SunLong at (day number - 2451545) / 36525
+    QTest::addColumn<double>("moon"); // MoonLong at the same t
+
+    QTest::addRow("1900-01-02") << QDate(1900, 1, 2) << 0x1.26cd134e0893bp+21 << 0x1.26cd134e0893bp+21
+        << 0x1.26cd679f1d2c5p+21 << 0x1.18a9fa6a6de24p+8 << 0x1.179e2f5a9de3p+8;
+    QTest::addRow("1900-01-29") << QDate(1900, 1, 29) << 0x1.26cd134e08988p+21 << 0x1.26cdfed87af68p+21
+        << 0x1.26cd679f1daf7p+21 << 0x1.34276e1d5ff7dp+8 << 0x1.1113aec06c2c8p+8;
+    QTest::addRow("1902-02-04") << QDate(1902, 2, 4) << 0x1.26e3e72fa14b4p+21 << 0x1.26e4d2b946884p+21
+        << 0x1.26e47a148b1d1p+21 << 0x1.39bfb69a2c2eap+8 << 0x1.ff4fbc489f57ep+7;
+    QTest::addRow("1906-10-23") << QDate(1906, 10, 23) << 0x1.271a2aae4163ep+21 << 0x1.271a2aae4163ep+21
+        << 0x1.271aea936cefp+21 << 0x1.a05f477aa757dp+7 << 0x1.0f0f44fe506ep+8;
+    QTest::addRow("1933-07-10") << QDate(1933, 7, 10) << 0x1.284b6a0bb1571p+21 << 0x1.284b6a0bb1571p+21
+        << 0x1.284b73759bc24p+21 << 0x1.ab32ed936b31cp+6 << 0x1.3a9622b7c0f4bp+8;
+    QTest::addRow("2014-12-23") << QDate(2014, 12, 23) << 0x1.2bedaaa78568ep+21 << 0x1.2bedaaa78568ep+21
+        << 0x1.2bedab8ac5159p+21 << 0x1.0e8dab5b059f3p+8 << 0x1.1457b7dd3ee2dp+8;
+}
+
+void TestCalendar::arithmeticIsPinned()
+{
+#if !(defined(__GLIBC__) && defined(__x86_64__))
+    QSKIP("pinned for glibc on x86-64");
+#endif
+    QFETCH(QDate, date);
+    QFETCH(double, nibun);
+    QFETCH(double, chu);
+    QFETCH(double, saku);
+    QFETCH(double, sun);
+    QFETCH(double, moon);
+
+    const double tm = DateToDayNum(dateValue(date));
+    const double t = (tm - 2451545) / 36525;
+    QCOMPARE(exact(CalcNibun(tm).time), exact(nibun));
+    QCOMPARE(exact(CalcChu(tm).time), exact(chu));
+    QCOMPARE(exact(CalcSaku(tm)), exact(saku));
+    QCOMPARE(exact(SunLong(t)), exact(sun));
+    QCOMPARE(exact(MoonLong(t)), exact(moon));
+}
+
+void TestCalendar::oldCal_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("lunar"); // "year [L]month/day"
+
+    QTest::addRow("new year 2015") << QDate(2015, 2, 19) << "2015 1/1";
+    QTest::addRow("new year 2026") << QDate(2026, 2, 17) << "2026 1/1";
+    QTest::addRow("eve of new year 2026") << QDate(2026, 2, 16) << "2025 12/29";
+    QTest::addRow("2000-01-01 in the previous lunar year") << QDate(2000, 1, 1) << "1999 11/25";
+    QTest::addRow("2008-07-04") << QDate(2008, 7, 4) << "2008 6/2";
+
+    QTest::addRow("leap 9 of 2014") << QDate(2014, 10, 24) << "2014 L9/1";
+    QTest::addRow("day before leap 9") << QDate(2014, 10, 23) << "2014 9/30";
+    QTest::addRow("leap 5 of 2017") << QDate(2017, 6, 24) << "2017 L5/1";
+    QTest::addRow("leap 4 of 2020") << QDate(2020, 5, 23) << "2020 L4/1";
+    QTest::addRow("leap 2 of 2023 (late start)") << QDate(2023, 3, 22) << "2023 L2/1";
+    QTest::addRow("day before leap 2") << QDate(2023, 3, 21) << "2023 2/30";
+    QTest::addRow("leap 6 of 2025") << QDate(2025, 7, 25) << "2025 L6/1";
+    QTest::addRow("leap 3 of 2012") << QDate(2012, 4, 21) << "2012 L3/1";
+
+    // The new moon of 2014-12-22 came a little after the winter solstice of the same morning; the dates up to
+    // the spring equinox start from that solstice and go through the early-start correction.
+    QTest::addRow("eve of solstice new moon") << QDate(2014, 12, 21) << "2014 10/30";
+    QTest::addRow("solstice new moon") << QDate(2014, 12, 22) << "2014 11/1";
+    QTest::addRow("2015-01-01") << QDate(2015, 1, 1) << "2014 11/11";
+    QTest::addRow("2015-02-01") << QDate(2015, 2, 1) << "2014 12/13";
+    QTest::addRow("2015-03-20") << QDate(2015, 3, 20) << "2015 2/1";
+    QTest::addRow("2015-03-21") << QDate(2015, 3, 21) << "2015 2/2";
+}
+
+void TestCalendar::oldCal()
+{
+    QFETCH(QDate, date);
+    QFETCH(QString, lunar);
+    QCOMPARE(text(CalcOldCal(dateValue(date))), lunar);
+}
+
+// Walks every day: the lunar day goes up by one or restarts at 1 after day 29 or 30, a new month takes the next
+// number (or the same number as a leap month), and the lunar year turns exactly on day 1 of month 1.
+void TestCalendar::everyDateFrom1900To2100()
+{
+    // The old rules give no clean answer in 2033: the month from 2033-11-22 is numbered 10 from the autumn
+    // equinox's table, and the next one leap 11 from the winter solstice's. The engine keeps that numbering.
+    const QDate knownJump(2033, 12, 22);
+
+    QStringList faults;
+    const auto fault = [&faults](const QDate &d, const OldCalDate &before, const OldCalDate &now) {
+        faults << QStringLiteral("%1: %2 -> %3").arg(d.toString(Qt::ISODate), text(before), text(now));
+    };
+
+    OldCalDate previous = CalcOldCal(dateValue(QDate(1899, 12, 31)));
+    for (QDate d(1900, 1, 1); d <= QDate(2100, 12, 31); d = d.addDays(1)) {
+        const OldCalDate now = CalcOldCal(dateValue(d));
+        if (now.month < 1 || now.month > 12 || now.day < 1 || now.day > 30) {
+            fault(d, previous, now);
+        } else if (now.day != 1) {
+            if (now.day != previous.day + 1 || now.month != previous.month || now.leap != previous.leap
+                || now.year != previous.year)
+                fault(d, previous, now);
+        } else {
+            const bool numbered = now.leap ? (now.month == previous.month && !previous.leap)
+                                           : now.month == previous.month % 12 + 1;
+            const bool newYear = now.month == 1 && !now.leap;
+            const bool year = now.year == previous.year + (newYear ? 1 : 0);
+            if (previous.day < 29 || !year || (!numbered && d != knownJump))
+                fault(d, previous, now);
+        }
+        previous = now;
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 10).join('\n')));
+    QCOMPARE(text(CalcOldCal(dateValue(knownJump))), QStringLiteral("2033 L11/1"));
+}
+
+void TestCalendar::dayInfo()
+{
+    const double newYear2015 = dateValue(QDate(2015, 2, 19));
+    QCOMPARE(RokuyoNo(dateValue(QDate(2000, 1, 1))), 0);   // lunar 11/25: 大安
+    QCOMPARE(RokuyoNo(newYear2015), 2);                     // day 1 of month 1: 先勝
+    QCOMPARE(RokuyoNo(CalcOldCal(newYear2015)), 2);
+    QCOMPARE(RokuyoNo(dateValue(QDate(2014, 10, 24))), 4); // day 1 of leap 9: 先負
+    QCOMPARE(RokuyoNo(dateValue(QDate(2026, 2, 16))), 5);  // lunar 12/29: 仏滅
+
+    // L_ETO numbers 甲子 as 60, so 戊午 is 54.
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1)), 54);     // 戊午
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1, 18)), 54); // the time of day does not count
+    QCOMPARE(EtoNo(DateValue::fromParts(1949, 10, 1)), 60);    // 甲子
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 7)), 60);
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 8)), 1);
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 3, 1)), 54); // sixty days after 2000-01-01
+}
+
+void TestCalendar::command()
+{
+    if (qEnvironmentVariableIsEmpty("VANTLE_ADMIN"))
+        QSKIP("VANTLE_ADMIN is not set; run through ctest");
+
+    const CommandResult two = runAdmin({"2014-10-23", "2014-10-24"});
+    QCOMPARE(two.exitCode, 0);
+    QCOMPARE(two.out, QByteArray("2014-10-23\t2014\t0\t9\t30\t3\t3\n"
+                                 "2014-10-24\t2014\t1\t9\t1\t4\t4\n"));
+    QCOMPARE(two.err, QByteArray());
+    QCOMPARE(runAdmin({"2000-01-01"}).out, QByteArray("2000-01-01\t1999\t0\t11\t25\t0\t54\n"));
+
+    // Both ends are included and every day has its line.
+    const QList<QByteArray> lines = runAdmin({"2033-01-01", "2034-12-31"}).out.split('\n');
+    QCOMPARE(lines.size(), 730 + 1);
+    QCOMPARE(lines.at(0), QByteArray("2033-01-01\t2032\t0\t12\t1\t1\t48"));
+    QCOMPARE(lines.at(355), QByteArray("2033-12-22\t2033\t1\t11\t1\t0\t43"));
+    QCOMPARE(lines.at(729).left(10), QByteArray("2034-12-31"));
+}
+
+void TestCalendar::commandRejectsBadArguments()
+{
+    if (qEnvironmentVariableIsEmpty("VANTLE_ADMIN"))
+        QSKIP("VANTLE_ADMIN is not set; run through ctest");
+
+    const QList<QStringList> cases{
+        {},                                         // no date
+        {"2000-02-30"},                             // no such day
+        {"2000-1-01"},                              // short month
+        {"today"},                                  // not a date
+        {"2000-01-01", "2000/01/02"},               // bad second date
+        {"2001-01-01", "2000-12-31"},               // FROM after TO
+        {"2000-01-01", "2000-01-02", "2000-01-03"}, // too many
+        {"--text", "2000-01-01"},                   // unknown option
+    };
+    for (const QStringList &args : cases) {
+        const CommandResult result = runAdmin(args);
+        const QByteArray what = args.join(' ').toUtf8();
+        QVERIFY2(result.exitCode > 0, what.constData());
+        QVERIFY2(result.out.isEmpty(), what.constData());
+        QVERIFY2(!result.err.trimmed().isEmpty(), what.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCalendar)
+#include "test_calendar.moc"
