@@ -1,23 +1,34 @@
 #include "Commands.h"
 
+#include "app/Globals.h"
+#include "app/MessagePresenter.h"
 #include "calendar/DayInfo.h"
+#include "calendar/DayText.h"
 #include "calendar/modOldCal.h"
 #include "data/DateValue.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
 
-// vantle-admin oldcal FROM [TO]
+// vantle-admin oldcal FROM [TO] [--text]
 // One line per civil date from FROM to TO inclusive:
 //   YYYY-MM-DD <TAB> lunar year <TAB> leap (0|1) <TAB> lunar month <TAB> lunar day <TAB> six-day index <TAB> eto number
+// With --text:
+//   YYYY-MM-DD <TAB> the receipt's day-information line
+// whose sexagenary name comes from the master database of the program folder named by VANTLE_HOME; without
+// that folder (or without its INFO.MDB) the name is left empty.
 
 namespace {
 
-const char kUsage[] = "usage: vantle-admin oldcal FROM [TO]   (dates as YYYY-MM-DD, FROM not after TO)\n";
+const char kUsage[] = "usage: vantle-admin oldcal FROM [TO] [--text]   (dates as YYYY-MM-DD, FROM not after TO)\n";
 
 void complain(const QString &message)
 {
@@ -75,14 +86,87 @@ void printDay(OutputBuffer &out, const QDate &day)
     out.append(line, length);
 }
 
+// The sexagenary names of the program folder's master database, opened as the register opens it. Nothing here
+// may wait for an operator: messages are recorded and repeated on stderr, and a database that cannot be opened
+// leaves the names empty instead of ending the command.
+class EtoNames
+{
+public:
+    EtoNames()
+    {
+        if (qEnvironmentVariableIsEmpty("VANTLE_HOME"))
+            return;
+        if (!QFileInfo::exists(clsINI::FilePath())) {
+            std::fprintf(stderr, "oldcal: %s does not exist; the sexagenary names are left empty\n",
+                         qPrintable(clsINI::FilePath()));
+            return;
+        }
+        MessagePresenter::install(&m_messages);
+        clsData::setProgramEnd([] {});
+        try {
+            InitObj();
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "oldcal: %s\n", e.what());
+        }
+        for (const QString &prompt : m_messages.prompts())
+            std::fprintf(stderr, "oldcal: %s\n", qPrintable(prompt));
+        m_open = gMst && gMst->isOpen();
+        if (!m_open) {
+            ReleaseObj();
+            std::fputs("oldcal: the master database could not be opened; the sexagenary names are left empty\n",
+                       stderr);
+        }
+    }
+
+    ~EtoNames()
+    {
+        ReleaseObj();
+        clsData::setProgramEnd({});
+        MessagePresenter::install(nullptr);
+    }
+
+    EtoNames(const EtoNames &) = delete;
+    EtoNames &operator=(const EtoNames &) = delete;
+
+    // The name of the day; each of the sixty is read once.
+    QString of(double date)
+    {
+        if (!m_open)
+            return QString();
+        std::optional<QString> &name = m_names[std::size_t(EtoNo(date))];
+        if (!name)
+            name = GetEto(date);
+        return *name;
+    }
+
+private:
+    RecordingPresenter m_messages;
+    bool m_open = false;
+    std::array<std::optional<QString>, 61> m_names;
+};
+
+void printText(OutputBuffer &out, const QDate &day, EtoNames &names)
+{
+    const double date = DateValue::fromQDate(day);
+    const QByteArray line = (day.toString(Qt::ISODate) + u'\t' + TodayText(CalcOldCal(date), names.of(date))
+                             + u'\n').toUtf8();
+    out.append(line.constData(), int(line.size()));
+}
+
 } // namespace
 
-int runOldCal(const QStringList &args)
+int runOldCal(const QStringList &allArgs)
 {
-    for (const QString &arg : args) {
-        if (arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) {
+    QStringList args;
+    bool text = false;
+    for (const QString &arg : allArgs) {
+        if (arg == u"--text") {
+            text = true;
+        } else if (arg.size() > 1 && arg.startsWith(QLatin1Char('-'))) {
             complain(QStringLiteral("unknown option %1").arg(arg));
             return 2;
+        } else {
+            args.append(arg);
         }
     }
     if (args.isEmpty() || args.size() > 2) {
@@ -102,8 +186,14 @@ int runOldCal(const QStringList &args)
     }
 
     OutputBuffer out;
-    for (QDate day = *from; day <= *to; day = day.addDays(1))
-        printDay(out, day);
+    if (text) {
+        EtoNames names;
+        for (QDate day = *from; day <= *to; day = day.addDays(1))
+            printText(out, day, names);
+    } else {
+        for (QDate day = *from; day <= *to; day = day.addDays(1))
+            printDay(out, day);
+    }
     if (!out.flush()) {
         std::fputs("oldcal: could not write the output\n", stderr);
         return 1;
