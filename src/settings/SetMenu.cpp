@@ -1,5 +1,22 @@
 #include "settings/SetMenu.h"
 
-// Placeholders until the settings dialogs exist.
-void OpenSetMenu(QWidget *) {}
-void OpenConnectionSettings(QWidget *) {}
+#include "data/clsData.h"
+#include "settings/fdlSetConCtrl.h"
+#include "settings/fdlSetMenu.h"
+
+void OpenSetMenu(QWidget *parent)
+{
+    fdlSetMenu menu(parent);
+    menu.exec();
+}
+
+void OpenConnectionSettings(QWidget *parent)
+{
+    fdlSetConCtrl dialog(parent);
+    dialog.exec();
+}
+
+void InstallSettingsHooks()
+{
+    clsData::setConnectionDialog([] { OpenConnectionSettings(nullptr); });
+}

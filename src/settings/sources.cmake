@@ -1,5 +1,18 @@
 set(SETTINGS_CORE_SOURCES
+  settings/FmrMaster.cpp
+  settings/SettingValues.cpp
 )
 set(SETTINGS_UI_SOURCES
+  settings/DialogKeys.cpp
+  settings/PrinterNames.cpp
   settings/SetMenu.cpp
+  settings/SettingsDialog.cpp
+  settings/fdlMstFmrEdit.cpp
+  settings/fdlSetConCtrl.cpp
+  settings/fdlSetDbCtrl.cpp
+  settings/fdlSetIniCtrl.cpp
+  settings/fdlSetMenu.cpp
+  settings/fdlSetMstCtrl1.cpp
+  settings/fdlSetMstCtrl2.cpp
+  settings/fdlSetMstCtrl3.cpp
 )

@@ -1,0 +1,8 @@
+#include "settings/PrinterNames.h"
+
+#include <QPrinterInfo>
+
+QStringList InstalledPrinterNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}

@@ -1,0 +1,31 @@
+#include "settings/fdlSetMstCtrl2.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+fdlSetMstCtrl2::fdlSetMstCtrl2(QWidget *parent)
+    : SettingsDialog(parent, QStringLiteral("管理情報"), Store::Mst)
+{
+    const QStringList printing{QStringLiteral("印刷しない"), QStringLiteral("印刷する")};
+    auto *box = new QGroupBox(QStringLiteral("管理情報"), this);
+    auto *grid = new QGridLayout(box);
+    addRow(grid, QStringLiteral("名称"), addText(QStringLiteral("COM_NM"), Input::Japanese, 50));
+    addRow(grid, QStringLiteral("略称"), addText(QStringLiteral("COM_OMT"), Input::Japanese, 50));
+    addRow(grid, QStringLiteral("消費税率"),
+           addText(QStringLiteral("TAX_RT"), Input::Numeric, 4, Conversion::Rate), QStringLiteral("%"));
+    addRow(grid, QStringLiteral("手数料率"),
+           addText(QStringLiteral("FEE_RT"), Input::Numeric, 4, Conversion::Rate), QStringLiteral("%"));
+    for (int i = 1; i <= 3; ++i)
+        addRow(grid, QStringLiteral("ﾚｼｰﾄ宣伝%1").arg(i),
+               addText(QStringLiteral("RCPT_MSG%1").arg(i), Input::Japanese, 50));
+    addRow(grid, QStringLiteral("旧暦日付印刷"), addList(QStringLiteral("PRINT_OLD_DATE"), printing));
+    addRow(grid, QStringLiteral("花言葉印刷"), addList(QStringLiteral("PRINT_FWD"), printing));
+    grid->setColumnStretch(1, 1);
+
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(box);
+    main->addLayout(buttonRow());
+
+    formLoad();
+}

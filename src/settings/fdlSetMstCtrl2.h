@@ -1,0 +1,13 @@
+#pragma once
+
+#include "settings/SettingsDialog.h"
+
+// 管理情報: the shop's name, tax and commission rates (shown in percent, stored as fractions), the
+// receipt's advertising lines and what the receipt prints besides the sale.
+class fdlSetMstCtrl2 : public SettingsDialog
+{
+    Q_OBJECT
+
+public:
+    explicit fdlSetMstCtrl2(QWidget *parent = nullptr);
+};

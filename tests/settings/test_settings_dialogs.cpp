@@ -1,0 +1,385 @@
+// The settings menu and its six dialogs on a real program folder: SQLite always, the MariaDB test server
+// when the test command started one.
+#include "app/Globals.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
+#include "settings/SetMenu.h"
+#include "settings/fdlMstFmrEdit.h"
+#include "settings/fdlSetConCtrl.h"
+#include "settings/fdlSetDbCtrl.h"
+#include "settings/fdlSetIniCtrl.h"
+#include "settings/fdlSetMenu.h"
+#include "settings/fdlSetMstCtrl1.h"
+#include "settings/fdlSetMstCtrl2.h"
+#include "settings/fdlSetMstCtrl3.h"
+#include "support/TestProgram.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+using Factory = std::function<std::unique_ptr<SettingsDialog>()>;
+
+template <class D>
+Factory factory()
+{
+    return [] { return std::make_unique<D>(); };
+}
+
+QString stored(clsData &data, const char *key)
+{
+    const Variant v = data.GetCtrl(QString::fromLatin1(key));
+    return v.isNull() ? QStringLiteral("<Null>") : v.toString();
+}
+
+// Closes the modal dialog that is about to run, remembering its caption.
+void closeNextModal(QStringList &captions)
+{
+    QTimer::singleShot(0, [&captions] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        captions << (dialog ? dialog->windowTitle() : QStringLiteral("<none>"));
+        if (dialog)
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+class TestSettingsDialogs : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestSettingsDialogs(bool onServer) : m_onServer(onServer) {}
+
+private slots:
+    void init();
+    void cleanup();
+
+    void neverSavedKeysStoreNullAndFirstEntries();
+    void marginsPrintersAndListPositions();
+    void ratesAndShopTexts();
+    void changeFundWithEnterAndSelection();
+    void largestSaleNumber();
+    void failingSaveRollsBackEveryKey();
+    void connectionValuesAndTheOpeningFailure();
+    void menuOpensEveryDialog();
+    void screenshots();
+
+private:
+    bool m_onServer;
+    std::unique_ptr<TestProgram> m_program;
+};
+
+void TestSettingsDialogs::init()
+{
+    m_program = std::make_unique<TestProgram>();
+    m_program->createDatabases(true, m_onServer);
+    m_program->openAll();
+    QVERIFY(gDb->isOpen() && gMst->isOpen());
+}
+
+void TestSettingsDialogs::cleanup()
+{
+    m_program.reset();
+    clsData::setConnectionDialog({});
+    clsData::setProgramEnd({});
+}
+
+void TestSettingsDialogs::neverSavedKeysStoreNullAndFirstEntries()
+{
+    const QList<Factory> dialogs{factory<fdlSetIniCtrl>(), factory<fdlSetConCtrl>(), factory<fdlSetDbCtrl>(),
+                                 factory<fdlSetMstCtrl1>(), factory<fdlSetMstCtrl2>(), factory<fdlSetMstCtrl3>()};
+    for (const Factory &make : dialogs) {
+        gIni->EXEC(QStringLiteral("DELETE FROM S_CTRL"));
+        gDb->EXEC(QStringLiteral("DELETE FROM S_CTRL"));
+        gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL"));
+        auto dialog = make();
+        dialog->show();
+        const QString caption = dialog->windowTitle();
+        for (const QString &key : dialog->keys()) {
+            QWidget *c = dialog->control(key);
+            if (auto *edit = qobject_cast<QLineEdit *>(c))
+                QVERIFY2(edit->text().isEmpty(), qPrintable(caption + u' ' + key));
+            else if (c->objectName().startsWith(u"Combo2"))
+                QVERIFY2(dialog->list(key)->currentText().isEmpty(), qPrintable(key));
+            else
+                QVERIFY2(dialog->list(key)->currentIndex() == 0, qPrintable(key));
+        }
+        dialog->button(1)->click();
+        QVERIFY2(!dialog->isVisible(), qPrintable(caption));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        clsData &data = *dialog->data();
+        for (const QString &key : dialog->keys()) {
+            const bool position = dialog->control(key)->objectName().startsWith(u"Combo1");
+            const Variant v = data.GetCtrl(key);
+            if (position)
+                QVERIFY2(v.toString() == u"0", qPrintable(key));
+            else
+                QVERIFY2(v.isNull(), qPrintable(caption + u' ' + key));
+        }
+    }
+    QVERIFY(m_program->messages().shown().isEmpty());
+}
+
+void TestSettingsDialogs::marginsPrintersAndListPositions()
+{
+    gIni->SaveCtrl(QStringLiteral("DAILY_REPORT_TOP_MGN"), Variant("567"));
+    gIni->SaveCtrl(QStringLiteral("BANK_TRN_LEFT_MGN"), Variant("850.5"));
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant("removed printer"));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO_NO"), Variant("3"));
+    gIni->SaveCtrl(QStringLiteral("BANK_TRN_PAPER_BIN"), Variant("9")); // not in the list
+    gIni->SaveCtrl(QStringLiteral("REG_USER"), Variant("レジ'2"));
+    {
+        fdlSetIniCtrl dialog;
+        // The bad position is reported, and the controls after it are filled all the same.
+        QCOMPARE(m_program->messages().shown().size(), 1);
+        QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
+        QVERIFY(m_program->messages().shown().first().prompt.contains(u"BANK_TRN_PAPER_BIN"));
+        QCOMPARE(dialog.list(QStringLiteral("BANK_TRN_PAPER_BIN"))->currentIndex(), -1);
+        QCOMPARE(dialog.text(QStringLiteral("REG_USER"))->text(), QStringLiteral("レジ'2"));
+        QCOMPARE(dialog.text(QStringLiteral("DAILY_REPORT_TOP_MGN"))->text(), QStringLiteral("1.00"));
+        QCOMPARE(dialog.text(QStringLiteral("BANK_TRN_LEFT_MGN"))->text(), QStringLiteral("1.50"));
+        QCOMPARE(dialog.list(QStringLiteral("DEF_RECEIPT"))->currentText(), QStringLiteral("removed printer"));
+        QCOMPARE(dialog.list(QStringLiteral("PRINT_LOGO_NO"))->currentText(), QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ3"));
+        QCOMPARE(dialog.text(QStringLiteral("REG_USER"))->maxLength(), 50);
+
+        dialog.text(QStringLiteral("DAILY_REPORT_LEFT_MGN"))->setText(QStringLiteral("2"));
+        dialog.text(QStringLiteral("BANK_TRN_TOP_MGN"))->setText(QStringLiteral("abc"));
+        dialog.list(QStringLiteral("PRINT_LOGO"))->setCurrentIndex(1);
+        dialog.button(1)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(stored(*gIni, "DAILY_REPORT_LEFT_MGN"), QStringLiteral("1134"));
+    QCOMPARE(stored(*gIni, "DAILY_REPORT_TOP_MGN"), QStringLiteral("567"));
+    QCOMPARE(stored(*gIni, "BANK_TRN_LEFT_MGN"), QStringLiteral("850.5"));
+    QCOMPARE(stored(*gIni, "BANK_TRN_TOP_MGN"), QStringLiteral("0"));
+    QCOMPARE(stored(*gIni, "DEF_RECEIPT"), QStringLiteral("removed printer"));
+    QCOMPARE(stored(*gIni, "PRINT_LOGO"), QStringLiteral("1"));
+    QCOMPARE(stored(*gIni, "PRINT_LOGO_NO"), QStringLiteral("3"));
+    QCOMPARE(stored(*gIni, "BANK_TRN_PAPER_BIN"), QStringLiteral("9")); // kept, not lost to -1 or 0
+    QCOMPARE(stored(*gIni, "REG_USER"), QStringLiteral("レジ'2"));
+}
+
+void TestSettingsDialogs::ratesAndShopTexts()
+{
+    const QString name = QStringLiteral("みのり's \"直売所\" 本店");
+    {
+        fdlSetMstCtrl2 dialog;
+        QCOMPARE(dialog.text(QStringLiteral("TAX_RT"))->text(), QStringLiteral("8.0"));
+        QCOMPARE(dialog.text(QStringLiteral("FEE_RT"))->text(), QStringLiteral("15.0"));
+        QLineEdit *tax = dialog.text(QStringLiteral("TAX_RT"));
+        QVERIFY(tax->alignment() & Qt::AlignRight);
+        tax->clear();
+        QTest::keyClicks(tax, QStringLiteral("8.5%%"));
+        QCOMPARE(tax->text(), QStringLiteral("8.5%")); // four characters at most
+        dialog.text(QStringLiteral("FEE_RT"))->setText(QStringLiteral("10"));
+        QLineEdit *com = dialog.text(QStringLiteral("COM_NM"));
+        QCOMPARE(com->maxLength(), 50);
+        com->setText(name);
+        dialog.list(QStringLiteral("PRINT_FWD"))->setCurrentIndex(0);
+        dialog.button(1)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(stored(*gMst, "TAX_RT"), QStringLiteral("0.09"));
+    QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
+    QCOMPARE(stored(*gMst, "COM_NM"), name);
+    QCOMPARE(stored(*gMst, "PRINT_FWD"), QStringLiteral("0"));
+    fdlSetMstCtrl2 again;
+    QCOMPARE(again.text(QStringLiteral("TAX_RT"))->text(), QStringLiteral("9.0"));
+    QCOMPARE(again.text(QStringLiteral("FEE_RT"))->text(), QStringLiteral("10.0"));
+
+    fdlSetMstCtrl3 payment;
+    QCOMPARE(payment.text(QStringLiteral("CLS_SITE_DAY"))->maxLength(), 3);
+    QCOMPARE(payment.text(QStringLiteral("PAY_ACC_NO"))->maxLength(), 10);
+    QCOMPARE(payment.list(QStringLiteral("CLS_TYPE"))->currentText(), QStringLiteral("月締"));
+    QCOMPARE(payment.list(QStringLiteral("CLS_W_PAY2"))->count(), 8);
+    QCOMPARE(payment.list(QStringLiteral("CLS_M_SITE2"))->currentText(), QStringLiteral("翌月"));
+}
+
+void TestSettingsDialogs::changeFundWithEnterAndSelection()
+{
+    for (int i = 1; i <= 10; ++i)
+        gMst->SaveCtrl(QStringLiteral("DEF_%1").arg(i, 2, 10, QLatin1Char('0')), Variant(QString()));
+    gMst->SaveCtrl(QStringLiteral("DEF_07"), Variant("50"));
+    fdlSetMstCtrl1 dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(dialog.lblDEF_SUM()->text(), QStringLiteral("2,500"));
+    QLineEdit *thousand = dialog.text(QStringLiteral("DEF_04"));
+    QCOMPARE(thousand->maxLength(), 3);
+    thousand->setFocus();
+    QTest::keyClicks(thousand, QStringLiteral("10"));
+    QTest::keyClick(thousand, Qt::Key_Return);
+    // Enter moved on like Tab, typed nothing, and the total followed the box it left.
+    QCOMPARE(thousand->text(), QStringLiteral("10"));
+    QVERIFY(dialog.text(QStringLiteral("DEF_05"))->hasFocus());
+    QCOMPARE(dialog.lblDEF_SUM()->text(), QStringLiteral("12,500"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("20"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // Entering a box selects its text, so typing replaces it.
+    QLineEdit *fifty = dialog.text(QStringLiteral("DEF_07"));
+    QVERIFY(fifty->hasFocus());
+    QCOMPARE(fifty->selectedText(), QStringLiteral("50"));
+    QTest::keyClicks(fifty, QStringLiteral("0"));
+    QTest::keyClick(fifty, Qt::Key_Return);
+    QCOMPARE(dialog.lblDEF_SUM()->text(), QStringLiteral("12,000"));
+    dialog.button(1)->click();
+    QCOMPARE(stored(*gMst, "DEF_04"), QStringLiteral("10"));
+    QCOMPARE(stored(*gMst, "DEF_06"), QStringLiteral("20"));
+    QCOMPARE(stored(*gMst, "DEF_07"), QStringLiteral("0"));
+}
+
+void TestSettingsDialogs::largestSaleNumber()
+{
+    const auto sale = [](const char *table, int id) {
+        gDb->EXEC(QStringLiteral("INSERT INTO %1 (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
+                                 "VALUES (%2, %2, #2024-04-01 09:00:00#, #2024-04-01 00:00:00#, 1, 100, 100, 0)")
+                      .arg(QString::fromLatin1(table))
+                      .arg(id));
+    };
+    sale("D_REG", 120);
+    sale("B_REG", 150);
+    fdlSetDbCtrl dialog;
+    QCOMPARE(dialog.text(QStringLiteral("NEW_REG_ID"))->text(), QStringLiteral("0"));
+    QCOMPARE(dialog.button(2)->text(), QStringLiteral("最大値取得"));
+    dialog.button(2)->click();
+    QCOMPARE(dialog.text(QStringLiteral("NEW_REG_ID"))->text(), QStringLiteral("120"));
+    QCOMPARE(stored(*gDb, "NEW_REG_ID"), QStringLiteral("0")); // shown only, until 登録
+    dialog.button(1)->click();
+    QCOMPARE(stored(*gDb, "NEW_REG_ID"), QStringLiteral("120"));
+}
+
+void TestSettingsDialogs::failingSaveRollsBackEveryKey()
+{
+    fdlSetMstCtrl1 dialog;
+    dialog.show();
+    const QString before = stored(*gMst, "DEF_01");
+    // The last key's row takes only truth values: the store fails after the first nine succeeded.
+    gMst->EXEC(QStringLiteral("UPDATE S_CTRL SET CTRL_TYPE=1 WHERE CTRL_CD='DEF_10'"));
+    dialog.text(QStringLiteral("DEF_01"))->setText(QStringLiteral("7"));
+    dialog.text(QStringLiteral("DEF_10"))->setText(QStringLiteral("abc"));
+    dialog.button(1)->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.text(QStringLiteral("DEF_10"))->text(), QStringLiteral("abc"));
+    QCOMPARE(stored(*gMst, "DEF_01"), before);
+    const auto shown = m_program->messages().shown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].flags, int(Msg::Critical)); // the control value's own report
+    QCOMPARE(shown[1].prompt, QStringLiteral("データの登録に失敗しました。"));
+    QCOMPARE(shown[1].flags, int(Msg::Exclamation));
+    QCOMPARE(shown[1].title, QStringLiteral("Marveno"));
+
+    // Corrected, the same dialog saves.
+    dialog.text(QStringLiteral("DEF_10"))->setText(QStringLiteral("1"));
+    dialog.button(1)->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(stored(*gMst, "DEF_01"), QStringLiteral("7"));
+}
+
+void TestSettingsDialogs::connectionValuesAndTheOpeningFailure()
+{
+    const QString name = gIni->GetCtrl(QStringLiteral("DB_NAME")).toString();
+    {
+        fdlSetConCtrl dialog;
+        // Shown as stored: a file name is not turned into the program folder's path.
+        QCOMPARE(dialog.text(QStringLiteral("DB_NAME"))->text(), name);
+        QCOMPARE(dialog.list(QStringLiteral("DB_TYPE"))->currentText(),
+                 m_onServer ? QStringLiteral("MYSQL") : QStringLiteral("MDB"));
+        for (const char *key : {"DB_PSWD", "DB_DBPW", "MST_PSWD", "MST_DBPW"}) {
+            QLineEdit *edit = dialog.text(QString::fromLatin1(key));
+            QCOMPARE(edit->echoMode(), QLineEdit::Password);
+            QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
+        }
+        dialog.text(QStringLiteral("MST_SERVER"))->setText(QStringLiteral("127.0.0.1"));
+        dialog.text(QStringLiteral("MST_DSN"))->clear();
+        dialog.button(1)->click();
+    }
+    QCOMPARE(gIni->MST_SERVER(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(gIni->MST_DSN(), QString());
+
+    // A database that cannot be opened: Yes leads to this dialog.
+    InstallSettingsHooks();
+    gIni->SaveCtrl(QStringLiteral("MST_TYPE"), Variant("0"));
+    m_program->messages().queueAnswer(Msg::Yes);
+    QStringList captions;
+    closeNextModal(captions);
+    gMst->OpenCnn();
+    QCOMPARE(captions, QStringList{QStringLiteral("接続設定")});
+}
+
+void TestSettingsDialogs::menuOpensEveryDialog()
+{
+    fdlSetMenu menu;
+    menu.show();
+    QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
+    QStringList captions;
+    for (int i = 1; i <= 7; ++i) {
+        closeNextModal(captions);
+        menu.button(i)->click();
+    }
+    QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
+                                    "生産者ﾏｽﾀ編集"}));
+    QVERIFY(menu.isVisible());
+    QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
+    menu.button(0)->click();
+    QVERIFY(!menu.isVisible());
+}
+
+void TestSettingsDialogs::screenshots()
+{
+    const QString folder = qEnvironmentVariable("VANTLE_SETTINGS_SHOTS");
+    if (folder.isEmpty() || m_onServer)
+        QSKIP("set VANTLE_SETTINGS_SHOTS to a folder to write the dialogs as PNG files");
+    QDir().mkpath(folder);
+    const auto save = [&](QWidget &w, const char *file) {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(file))));
+    };
+    fdlSetMenu menu;
+    save(menu, "fdlSetMenu.png");
+    fdlSetIniCtrl ini;
+    save(ini, "fdlSetIniCtrl.png");
+    fdlSetConCtrl con;
+    save(con, "fdlSetConCtrl.png");
+    fdlSetDbCtrl db;
+    save(db, "fdlSetDbCtrl.png");
+    fdlSetMstCtrl1 fund;
+    save(fund, "fdlSetMstCtrl1.png");
+    fdlSetMstCtrl2 shop;
+    save(shop, "fdlSetMstCtrl2.png");
+    fdlSetMstCtrl3 payment;
+    save(payment, "fdlSetMstCtrl3.png");
+    fdlMstFmrEdit producer;
+    save(producer, "fdlMstFmrEdit_code.png");
+    producer.box(0)->setText(QStringLiteral("1"));
+    QTest::keyClick(producer.box(0), Qt::Key_Return);
+    save(producer, "fdlMstFmrEdit_edit.png");
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
+    TestSettingsDialogs onFile(false);
+    int failures = QTest::qExec(&onFile, argc, argv);
+    if (TestProgram::serverAvailable()) {
+        TestSettingsDialogs onServer(true);
+        failures += QTest::qExec(&onServer, argc, argv);
+    } else {
+        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
+    }
+    return failures;
+}
+
+#include "test_settings_dialogs.moc"
