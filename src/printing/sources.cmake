@@ -1,5 +1,22 @@
 set(PRINTING_CORE_SOURCES
+  printing/BankTransfer.cpp
+  printing/DailyReport.cpp
+  printing/EscPos.cpp
+  printing/PainterSurface.cpp
+  printing/PrintCtrl.cpp
+  printing/PrintText.cpp
+  printing/Printers.cpp
+  printing/RawTransport.cpp
+  printing/RcptDayInfo.cpp
+  printing/ReceiptSurface.cpp
+  printing/RecordingSurface.cpp
+  printing/Surface.cpp
   printing/modPrint.cpp
+  printing/modReport.cpp
 )
 set(PRINTING_UI_SOURCES
+  printing/SystemPrinters.cpp
+  printing/fdlPreview.cpp
+  printing/fdlSetMgn.cpp
+  printing/fdlSetPrintCopy.cpp
 )

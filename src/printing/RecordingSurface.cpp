@@ -1,0 +1,98 @@
+#include "printing/RecordingSurface.h"
+
+#include "printing/Printers.h"
+
+void RecordingSurface::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_current.title = AppTitle();
+    m_current.copies = m_copies;
+    m_current.paperBin = m_paperBin;
+}
+
+void RecordingSurface::drawText(double x, double y, const QString &text)
+{
+    start();
+    m_current.texts.append({x, y, text, FontName(), FontSize()});
+}
+
+void RecordingSurface::drawLine(double x1, double y1, double x2, double y2)
+{
+    start();
+    m_current.strokes.append({x1, y1, x2, y2, DrawWidth(), DrawStyle(), false});
+}
+
+void RecordingSurface::drawBox(double x1, double y1, double x2, double y2)
+{
+    start();
+    m_current.strokes.append({x1, y1, x2, y2, DrawWidth(), DrawStyle(), true});
+}
+
+void RecordingSurface::Cls()
+{
+    m_current = Job();
+    m_started = false;
+}
+
+void RecordingSurface::NewPage()
+{
+    start();
+    ++m_current.pages;
+}
+
+void RecordingSurface::EndDoc()
+{
+    if (m_started)
+        m_jobs.append(m_current);
+    m_current = Job();
+    m_started = false;
+}
+
+void RecordingSurface::KillDoc()
+{
+    m_current = Job();
+    m_started = false;
+}
+
+bool RecordingSurface::physicalOffset(double &x, double &y, double &dpiX, double &dpiY) const
+{
+    if (!m_hasOffset)
+        return false;
+    x = m_offsetX;
+    y = m_offsetY;
+    dpiX = dpiY = m_dpi;
+    return true;
+}
+
+void RecordingSurface::setPhysicalOffset(double x, double y, double dpi)
+{
+    m_hasOffset = true;
+    m_offsetX = x;
+    m_offsetY = y;
+    m_dpi = dpi;
+}
+
+QStringList RecordingSurface::texts() const
+{
+    QStringList out;
+    for (const Text &t : m_current.texts)
+        out.append(t.text);
+    return out;
+}
+
+const RecordingSurface::Text *RecordingSurface::find(const QString &text) const
+{
+    for (const Text &t : m_current.texts)
+        if (t.text == text)
+            return &t;
+    return nullptr;
+}
+
+void RecordingSurface::clear()
+{
+    m_current = Job();
+    m_jobs.clear();
+    m_started = false;
+}

@@ -1,0 +1,548 @@
+// Printers, surfaces, the text placement of every form, the receipt printer's bytes and the receipt itself.
+#include "PrintFixture.h"
+
+#include "app/Common.h"
+#include "printing/EscPos.h"
+#include "printing/PrintText.h"
+#include "printing/ReceiptSurface.h"
+#include "printing/modPrint.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <arpa/inet.h>
+#include <atomic>
+#include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace PrintFixture;
+
+namespace {
+
+constexpr double W = 4025.7;
+
+// A network receipt printer on 127.0.0.1: keeps the bytes of every connection.
+class Listener
+{
+public:
+    Listener()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &len);
+        m_port = ntohs(a.sin_port);
+        ::listen(m_fd, 8);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~Listener()
+    {
+        m_stop = true;
+        ::shutdown(m_fd, SHUT_RDWR);
+        ::close(m_fd);
+        m_thread.join();
+    }
+    quint16 port() const { return m_port; }
+    QList<QByteArray> jobs()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_jobs;
+    }
+    bool waitForJobs(int n)
+    {
+        for (int i = 0; i < 500; ++i) {
+            if (jobs().size() >= n)
+                return true;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+
+private:
+    void run()
+    {
+        while (!m_stop) {
+            const int c = ::accept(m_fd, nullptr, nullptr);
+            if (c < 0)
+                return;
+            QByteArray job;
+            char buf[8192];
+            for (ssize_t n; (n = ::recv(c, buf, sizeof buf, 0)) > 0;)
+                job.append(buf, n);
+            ::close(c);
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_jobs.append(job);
+        }
+    }
+    int m_fd = -1;
+    quint16 m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+    std::mutex m_mutex;
+    QList<QByteArray> m_jobs;
+};
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+const RecordingSurface::Text *findText(const RecordingSurface::Job &job, const QString &text)
+{
+    for (const auto &t : job.texts)
+        if (t.text == text)
+            return &t;
+    return nullptr;
+}
+
+QStringList textsOf(const RecordingSurface::Job &job)
+{
+    QStringList out;
+    for (const auto &t : job.texts)
+        out.append(t.text);
+    return out;
+}
+
+// The right end of a recorded text, measured as the surface measures it.
+double rightEnd(const RecordingSurface::Text &t)
+{
+    RecordingSurface probe;
+    probe.setFontName(t.font);
+    probe.setFontSize(t.size);
+    return t.x + probe.TextWidth(t.text);
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_program = open(); }
+    void cleanup() { close(m_program); }
+
+    void printTextPlacesAndShrinks();
+    void surfaceKeepsThePositionLikeThePrinter();
+    void printerChoiceByTenCharacters();
+    void escposCommandsAndRaster();
+    void receiptSurfaceJob();
+    void receiptOfAStoredSale();
+    void receiptWithoutHeaderAndWithLogos();
+    void receiptTaxAtTenPercent();
+    void receiptPrinterErrorAsksAndRetries();
+    void receiptOverTcp();
+    void virtualPrintersWriteFiles();
+
+private:
+    RecordingSurface &receipts() { return recorder(kReceiptPrinter, Printers::Role::Receipt); }
+    const RecordingSurface::Job *receiptJob()
+    {
+        for (const auto &job : receipts().jobs())
+            if (findText(job, QStringLiteral("領 収 書")))
+                return &job;
+        return nullptr;
+    }
+    std::unique_ptr<TestProgram> m_program;
+};
+
+void TestPrinting::printTextPlacesAndShrinks()
+{
+    RecordingSurface s;
+    // Right alignment ends the text 28 twips before the field's end.
+    PrintText(s, 0, 100, QStringLiteral("1,080"), 1, 12, float(W));
+    const auto right = s.current().texts.last();
+    QCOMPARE(right.y, 100.0);
+    QCOMPARE(right.size, 12.0);
+    QVERIFY(qAbs(rightEnd(right) - 3997.7) < 0.01);
+    PrintText(s, 500, 0, QStringLiteral("左"), 0, 12, 2000);
+    QCOMPARE(s.current().texts.last().x, 514.0);
+    PrintText(s, 500, 0, QStringLiteral("中央"), 2, 12, 2000);
+    {
+        const auto c = s.current().texts.last();
+        QVERIFY(qAbs(c.x - (500 + (1972 - s.TextWidth(QStringLiteral("中央"))) / 2)) < 0.01);
+    }
+    // Other alignments keep the horizontal position; the position moves to the next line afterwards.
+    s.CurrentX = 777;
+    PrintText(s, 0, 50, QStringLiteral("x"), 7, 12, 2000);
+    QCOMPARE(s.current().texts.last().x, 777.0);
+    QCOMPARE(s.CurrentX, 0.0);
+    QVERIFY(s.CurrentY > 50);
+
+    // A text too wide at 12 pt is printed at the largest whole size that fits, and the size is set back.
+    const QString longName = QStringLiteral("ＪＡみのり農業協同組合　本店営業部");
+    PrintText(s, 0, 0, longName, 0, 12, 2000);
+    const double shrunk = s.current().texts.last().size;
+    QVERIFY(shrunk < 12);
+    QCOMPARE(s.FontSize(), 12.0);
+    s.setFontSize(shrunk);
+    QVERIFY(s.TextWidth(longName) <= 1972);
+    s.setFontSize(shrunk + 1);
+    QVERIFY(s.TextWidth(longName) > 1972);
+
+    // A field of exactly 28 twips does not shrink; a narrower one shrinks until the size is refused.
+    PrintText(s, 0, 0, longName, 0, 12, 28);
+    QCOMPARE(s.current().texts.last().size, 12.0);
+    QVERIFY_THROWS_EXCEPTION(PrinterError, PrintText(s, 0, 0, longName, 0, 12, 20));
+}
+
+void TestPrinting::surfaceKeepsThePositionLikeThePrinter()
+{
+    RecordingSurface s;
+    s.setFontName(QStringLiteral("Japanese22"));
+    QCOMPARE(s.FontSize(), 22.0);
+    s.setFontName(QStringLiteral("Japanese11"));
+    QCOMPARE(s.FontSize(), 11.0);
+    s.CurrentX = 100;
+    s.CurrentY = 200;
+    s.Print(QStringLiteral("ab"), false);
+    QCOMPARE(s.CurrentX, 100 + s.TextWidth(QStringLiteral("ab")));
+    QCOMPARE(s.CurrentY, 200.0);
+    s.Print(QStringLiteral("cd"));
+    QCOMPARE(s.CurrentX, 0.0);
+    QCOMPARE(s.CurrentY, 200 + s.TextHeight());
+    s.setDrawWidth(4);
+    s.setDrawStyle(Surface::Dot);
+    s.Line(0, 10, 4026, 10);
+    QCOMPARE(s.CurrentX, 4026.0);
+    s.Box(0, 0, 50, 60);
+    QCOMPARE(s.current().strokes.size(), 2);
+    QCOMPARE(s.current().strokes[0].width, 4);
+    QCOMPARE(s.current().strokes[0].style, int(Surface::Dot));
+    QVERIFY(s.current().strokes[1].box);
+    QVERIFY_THROWS_EXCEPTION(PrinterError, s.setFontSize(0));
+}
+
+void TestPrinting::printerChoiceByTenCharacters()
+{
+    Printers::add({QStringLiteral("ReceiptPrinter-Front"), {}, [] { return std::make_unique<RecordingSurface>(true); }});
+    Printers::add({QStringLiteral("RECEIPTPRINTER-Back"), {}, [] { return std::make_unique<RecordingSurface>(true); }});
+    Printers::add({QStringLiteral("Office"), [] { return std::make_unique<RecordingSurface>(true); }, {}});
+
+    // Only the first ten characters count, case-blind; the first match in the list wins.
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(QStringLiteral("receiptprinter-somewhere-else")));
+    SetRcptPrinter();
+    QCOMPARE(Printers::currentName(), QStringLiteral("ReceiptPrinter-Front"));
+    QCOMPARE(Printers::currentRole(), Printers::Role::Receipt);
+    // A short name is padded with blanks: "Office" matches "OFFICE" but not "Office 2".
+    gIni->SaveCtrl(QStringLiteral("DEF_PRINTER"), Variant(QStringLiteral("OFFICE")));
+    SetDefPrinter();
+    QCOMPARE(Printers::currentName(), QStringLiteral("Office"));
+    // No match: the current printer stays.
+    gIni->SaveCtrl(QStringLiteral("DEF_PRINTER"), Variant(QStringLiteral("Offic")));
+    SetDefPrinter();
+    QCOMPARE(Printers::currentName(), QStringLiteral("Office"));
+    const QStringList log = m_program->logLines();
+    QCOMPARE(log.filter(QStringLiteral("プリンタをレシートに設定")).size(), 1);
+    QCOMPARE(log.filter(QStringLiteral("プリンタを規定に設定")).size(), 2);
+
+    // Without any printer nothing happens, not even a log line.
+    Printers::clearAdded();
+    QVERIFY(!Printers::hasCurrent());
+    SetDefPrinter();
+    SetRcptPrinter();
+    QCOMPARE(m_program->logLines().size(), log.size());
+    QVERIFY_THROWS_EXCEPTION(PrinterError, OpenDrawer());
+}
+
+void TestPrinting::escposCommandsAndRaster()
+{
+    QCOMPARE(EscPos::drawerKick(), bytes({0x1b, 0x70, 0x00, 25, 250}));
+    QCOMPARE(EscPos::feedAndCut(), bytes({0x1d, 0x56, 66, 3}));
+    QCOMPARE(EscPos::storedLogo(3), bytes({0x1c, 0x70, 3, 0}));
+    QCOMPARE(EscPos::controlCommand(u'A'), EscPos::drawerKick());
+    QCOMPARE(EscPos::controlCommand(u'P'), EscPos::feedAndCut());
+    QCOMPARE(EscPos::controlCommand(u'G'), EscPos::storedLogo(1));
+    QCOMPARE(EscPos::controlCommand(u'K'), EscPos::storedLogo(5));
+    QVERIFY(EscPos::controlCommand(u'L').isEmpty());
+    QVERIFY(EscPos::controlCommand(u'a').isEmpty());
+
+    // 300 rows of 576 dots: bands of 128, 128 and 44 rows, 72 bytes a row, the first dot in the high bit.
+    QImage image(576, 300, QImage::Format_Grayscale8);
+    image.fill(255);
+    image.setPixel(0, 0, 0);
+    image.setPixel(575, 299, 0);
+    image.setPixel(9, 130, 100);
+    const QByteArray r = EscPos::raster(image, 0, 300);
+    const int band = 8 + 72 * 128;
+    QCOMPARE(r.size(), 2 * band + 8 + 72 * 44);
+    QCOMPARE(r.left(8), bytes({0x1d, 0x76, 0x30, 0, 72, 0, 128, 0}));
+    QCOMPARE(uchar(r[8]), uchar(0x80));
+    QCOMPARE(r.mid(band, 8), bytes({0x1d, 0x76, 0x30, 0, 72, 0, 128, 0}));
+    QCOMPARE(uchar(r[band + 8 + 2 * 72 + 1]), uchar(0x40)); // row 130, dot 9
+    QCOMPARE(r.mid(2 * band, 8), bytes({0x1d, 0x76, 0x30, 0, 72, 0, 44, 0}));
+    QCOMPARE(uchar(r[r.size() - 1]), uchar(0x01));
+}
+
+void TestPrinting::receiptSurfaceJob()
+{
+    QList<ReceiptSurface::Job> sent;
+    ReceiptSurface s([&](const ReceiptSurface::Job &job) { sent.append(job); });
+    // Nothing drawn, nothing sent.
+    s.EndDoc();
+    QVERIFY(sent.isEmpty());
+
+    SetAppTitle(QStringLiteral("レシート"));
+    s.setFontName(QStringLiteral("control"));
+    s.Print(QStringLiteral("H"));
+    s.setFontName(QStringLiteral("Japanese22"));
+    s.Print(QStringLiteral("領 収 書"));
+    s.Line(0, s.CurrentY + 100, 4026, s.CurrentY + 100);
+    s.EndDoc();
+    SetAppTitle(kProductTitle);
+    QCOMPARE(sent.size(), 1);
+    const ReceiptSurface::Job &job = sent[0];
+    QCOMPARE(job.title, QStringLiteral("レシート"));
+    // Reset, the logo where it was printed (before any raster), then the raster of the slip.
+    QVERIFY(job.bytes.startsWith(bytes({0x1b, 0x40, 0x1c, 0x70, 2, 0, 0x1d, 0x76, 0x30, 0, 72, 0})));
+    QVERIFY(!job.slip.isNull());
+    QCOMPARE(job.slip.width(), 576);
+    // The raster holds black dots, and nothing outside the 576 dots.
+    int rows = 0;
+    for (qsizetype at = job.bytes.indexOf(bytes({0x1d, 0x76, 0x30, 0})); at >= 0;
+         at = job.bytes.indexOf(bytes({0x1d, 0x76, 0x30, 0}), at + 8)) {
+        QCOMPARE(uchar(job.bytes[at + 4]), uchar(72));
+        rows += uchar(job.bytes[at + 6]) + 256 * uchar(job.bytes[at + 7]);
+    }
+    QVERIFY(rows > 50);
+    QCOMPARE(job.bytes.size(), 6 + (rows + 127) / 128 * 8 + rows * 72);
+
+    // A job thrown away sends nothing.
+    s.Print(QStringLiteral("途中"));
+    s.KillDoc();
+    s.EndDoc();
+    QCOMPARE(sent.size(), 1);
+}
+
+void TestPrinting::receiptOfAStoredSale()
+{
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("1")));
+    gIni->SaveCtrl(QStringLiteral("PAPER_CUT"), Variant(QStringLiteral("1")));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO"), Variant(QStringLiteral("0")));
+    gMst->SaveCtrl(QStringLiteral("COM_NM"), Variant(QStringLiteral("みのり直売所")));
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08")));
+    gMst->SaveCtrl(QStringLiteral("RCPT_MSG1"), Variant(QStringLiteral("毎度ありがとうございます")));
+    gMst->SaveCtrl(QStringLiteral("RCPT_MSG3"),
+                   Variant(QStringLiteral("営業時間は午前九時から午後五時まで、毎週水曜日は定休日です。またのお越しを")));
+    sale(5, QStringLiteral("1080"), QStringLiteral("佐藤"), QStringLiteral("2000"), QStringLiteral("920"));
+    saleLine(5, 1, QStringLiteral("トマト"), QStringLiteral("山田"), QStringLiteral("2"), QStringLiteral("400"));
+    saleLine(5, 2, QStringLiteral("なす"), QStringLiteral("鈴木"), QStringLiteral("1"), QStringLiteral("120"),
+             QStringLiteral("100"), QStringLiteral("-20"));
+    saleLine(5, 3, QStringLiteral("きゅうり"), QString(), QStringLiteral("1"), QStringLiteral("70"),
+             QStringLiteral("100"), QStringLiteral("30"));
+    saleLine(5, 4, QStringLiteral("苗"), QStringLiteral("田中"), QStringLiteral("1000"), QStringLiteral("123456"));
+
+    PrintRcpt(5);
+    QCOMPARE(AppTitle(), kProductTitle);
+    QVERIFY(m_program->logLines().filter(QStringLiteral("精算レシート印刷")).size() == 1);
+    // Drawer first, then the receipt, then the cut, each its own job; the report printer is current again.
+    QCOMPARE(Printers::currentName(), kPagePrinter);
+    const auto &jobs = receipts().jobs();
+    QCOMPARE(jobs.size(), 3);
+    QCOMPARE(textsOf(jobs[0]), QStringList{QStringLiteral("A")});
+    QCOMPARE(jobs[0].texts[0].font, QStringLiteral("control"));
+    QCOMPARE(textsOf(jobs[2]), QStringList{QStringLiteral("P")});
+    const RecordingSurface::Job &r = jobs[1];
+    QCOMPARE(r.title, QStringLiteral("レシート"));
+
+    const QStringList texts = textsOf(r);
+    QCOMPARE(texts.mid(0, 4), (QStringList{QStringLiteral("みのり直売所"), QStringLiteral("領 収 書"),
+                                           QStringLiteral("2024年4月1日(月) 09時30分"), QStringLiteral("担当者: 佐藤")}));
+    // Centred in the slip's width, the shop name in the big font.
+    for (const QString &centred : {QStringLiteral("みのり直売所"), QStringLiteral("領 収 書")}) {
+        const auto *t = findText(r, centred);
+        QCOMPARE(t->size, 22.0);
+        QVERIFY(qAbs(t->x + (rightEnd(*t) - t->x) / 2 - W / 2) <= 1);
+    }
+    QCOMPARE(findText(r, QStringLiteral("担当者: 佐藤"))->x, 0.0);
+
+    // A line: name and producer at the left, quantity and amount ending at the slip's right edge on the same line.
+    const auto *name = findText(r, QStringLiteral("トマト(山田)"));
+    const auto *amounts = findText(r, QStringLiteral("  2ｹ   400"));
+    QVERIFY(name && amounts);
+    QCOMPARE(name->x, 0.0);
+    QCOMPARE(amounts->y, name->y);
+    QVERIFY(qAbs(rightEnd(*amounts) - W) < 0.01);
+    QVERIFY(findText(r, QStringLiteral("きゅうり()")));
+    // Changed prices: the old price, the kind and the difference, indented 1 cm.
+    const int raised = int(texts.indexOf(QStringLiteral("[割増]")));
+    QVERIFY(raised > 0);
+    QCOMPARE(texts.mid(raised - 1, 3), (QStringList{QStringLiteral("  @100"), QStringLiteral("[割増]"), QStringLiteral("   @20")}));
+    QCOMPARE(r.texts[raised - 1].x, 567.0);
+    const int lowered = int(texts.indexOf(QStringLiteral("[値引]")));
+    QCOMPARE(texts.mid(lowered - 1, 3), (QStringList{QStringLiteral("  @100"), QStringLiteral("[値引]"), QStringLiteral("  @-30")}));
+    // Numbers too long for their field are printed whole, never cut to a wrong figure.
+    QVERIFY(texts.contains(QStringLiteral("1,000ｹ123,456")));
+
+    // Totals, tax (1,080 at 8 % holds 80), tendered and change.
+    QVERIFY(texts.contains(QStringLiteral("合　計")));
+    QVERIFY(texts.contains(QStringLiteral("  1004 点")));
+    QVERIFY(texts.contains(QStringLiteral("   1,080")));
+    QCOMPARE(findText(r, QStringLiteral("(内消費税 "))->x, 2154.6);
+    QVERIFY(texts.contains(QStringLiteral("     80)")));
+    QVERIFY(texts.contains(QStringLiteral("   2,000")));
+    QVERIFY(texts.contains(QStringLiteral("     920")));
+    // Rules are dotted, across the slip.
+    QCOMPARE(r.strokes.size(), 3);
+    for (const auto &rule : r.strokes) {
+        QCOMPARE(rule.style, int(Surface::Dot));
+        QCOMPARE(rule.x2, 4026.0);
+    }
+    // Messages at the bottom, left in the field of the slip; the long one shrunk to fit.
+    const auto *msg = findText(r, QStringLiteral("毎度ありがとうございます"));
+    QCOMPARE(msg->x, 14.0);
+    QCOMPARE(msg->size, 12.0);
+    const auto &last = r.texts.last();
+    QVERIFY(last.text.startsWith(QStringLiteral("営業時間")));
+    QVERIFY(last.size < 12);
+    QVERIFY(rightEnd(last) <= W - 28);
+    QVERIFY(last.y > msg->y);
+}
+
+void TestPrinting::receiptWithoutHeaderAndWithLogos()
+{
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("0")));
+    gIni->SaveCtrl(QStringLiteral("PAPER_CUT"), Variant(QStringLiteral("0")));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO"), Variant(QStringLiteral("1")));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO_NO"), Variant(QStringLiteral("2")));
+    PrintRcpt(99);
+    // No drawer, no cut: one job. The logo's command character instead of the shop's name, then the title and
+    // the rule; no sale.
+    const auto &jobs = receipts().jobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(textsOf(jobs[0]), (QStringList{QStringLiteral("H"), QStringLiteral("領 収 書")}));
+    QCOMPARE(jobs[0].texts[0].font, QStringLiteral("control"));
+    QCOMPARE(jobs[0].texts[0].x, 567.0);
+    QCOMPARE(jobs[0].strokes.size(), 1);
+    // Without the cut the receipt printer stays current, for the caller to switch back.
+    QCOMPARE(Printers::currentName(), kReceiptPrinter);
+
+    receipts().clear();
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO_NO"), Variant(QStringLiteral("0")));
+    PrintRcpt(99);
+    QCOMPARE(textsOf(receipts().jobs().value(0)).value(0), QStringLiteral("領 収 書"));
+}
+
+void TestPrinting::receiptTaxAtTenPercent()
+{
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("0")));
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.1")));
+    sale(6, QStringLiteral("1000"));
+    saleLine(6, 1, QStringLiteral("米"), QStringLiteral("山田"), QStringLiteral("1"), QStringLiteral("1000"));
+    PrintRcpt(6);
+    const QStringList texts = textsOf(*receiptJob());
+    // 90.9 truncated.
+    QVERIFY(texts.contains(QStringLiteral("     90)")));
+    QVERIFY(texts.contains(QStringLiteral("     1 点")));
+}
+
+void TestPrinting::receiptPrinterErrorAsksAndRetries()
+{
+    // A receipt printer that cannot be reached.
+    qputenv("VANTLE_RECEIPT_DEVICES", QByteArray("Broken=") + QDir(m_program->folder()).filePath("no/such/device").toUtf8());
+    Printers::reload();
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(QStringLiteral("Broken")));
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("1")));
+    sale(7, QStringLiteral("100"));
+    // No: try again (drawer included); then Yes: go on without the receipt.
+    m_program->messages().queueAnswer(Msg::No);
+    m_program->messages().queueAnswer(Msg::Yes);
+    PrintRcpt(7);
+    const auto shown = m_program->messages().shown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].prompt, QStringLiteral("プリンタが異常です。レシートを出力せずに精算を行いますか？"));
+    QCOMPARE(shown[0].flags, Msg::YesNo | Msg::Exclamation);
+    QCOMPARE(AppTitle(), kProductTitle);
+    qunsetenv("VANTLE_RECEIPT_DEVICES");
+}
+
+void TestPrinting::receiptOverTcp()
+{
+    Listener printer;
+    qputenv("VANTLE_RECEIPT_DEVICES", QStringLiteral("Network Receipt=socket://127.0.0.1:%1").arg(printer.port()).toUtf8());
+    Printers::reload();
+    QVERIFY(Printers::names().contains(QStringLiteral("Network Receipt")));
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(QStringLiteral("network receipt")));
+    gIni->SaveCtrl(QStringLiteral("PAPER_CUT"), Variant(QStringLiteral("1")));
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("1")));
+    sale(8, QStringLiteral("400"));
+    saleLine(8, 1, QStringLiteral("トマト"), QStringLiteral("山田"), QStringLiteral("2"), QStringLiteral("400"));
+
+    OpenDrawer();
+    PrintRcpt(8);
+    QVERIFY(printer.waitForJobs(4));
+    const QList<QByteArray> jobs = printer.jobs();
+    QCOMPARE(jobs[0], EscPos::initialize() + EscPos::drawerKick());
+    QCOMPARE(jobs[1], EscPos::initialize() + EscPos::drawerKick());
+    QVERIFY(jobs[2].startsWith(EscPos::initialize() + bytes({0x1d, 0x76, 0x30, 0, 72, 0})));
+    QVERIFY(jobs[2].size() > 72 * 200);
+    QCOMPARE(jobs[3], EscPos::initialize() + EscPos::feedAndCut());
+    QVERIFY(m_program->messages().shown().isEmpty());
+    qunsetenv("VANTLE_RECEIPT_DEVICES");
+}
+
+void TestPrinting::virtualPrintersWriteFiles()
+{
+    QTemporaryDir dir;
+    qputenv("VANTLE_PRINT_DIR", dir.path().toUtf8());
+    Printers::reload();
+    QVERIFY(Printers::names().contains(Printers::VirtualPageName));
+    QVERIFY(Printers::names().contains(Printers::VirtualReceiptName));
+    gIni->SaveCtrl(QStringLiteral("DEF_PRINTER"), Variant(Printers::VirtualPageName));
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(Printers::VirtualReceiptName));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO"), Variant(QStringLiteral("1")));
+    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO_NO"), Variant(QStringLiteral("1")));
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08")));
+    gMst->SaveCtrl(QStringLiteral("RCPT_MSG1"), Variant(QStringLiteral("毎度ありがとうございます")));
+    sale(9, QStringLiteral("1080"), QStringLiteral("佐藤"));
+    saleLine(9, 1, QStringLiteral("トマト"), QStringLiteral("山田"), QStringLiteral("2"), QStringLiteral("400"));
+    saleLine(9, 2, QStringLiteral("なす"), QStringLiteral("鈴木"), QStringLiteral("1"), QStringLiteral("120"),
+             QStringLiteral("100"), QStringLiteral("-20"));
+    saleLine(9, 3, QStringLiteral("苗"), QStringLiteral("田中"), QStringLiteral("1000"), QStringLiteral("560"));
+    PrintRcpt(9);
+    // Drawer, receipt and cut: three byte files; one picture, of the receipt.
+    const QDir out(dir.path());
+    const QStringList escpos = out.entryList({QStringLiteral("レシート_20240401-091502-470*.escpos")});
+    QCOMPARE(escpos.size(), 3);
+    const QStringList pngs = out.entryList({QStringLiteral("*.png")});
+    QCOMPARE(pngs.size(), 1);
+    const QImage slip(out.filePath(pngs[0]));
+    QCOMPARE(slip.width(), 576);
+    QVERIFY(slip.height() > 400);
+
+    // A page job is a PDF named after its title.
+    SetAppTitle(QStringLiteral("日報"));
+    Printer().Print(QStringLiteral("テスト"));
+    Printer().EndDoc();
+    SetAppTitle(kProductTitle);
+    const QStringList pdfs = out.entryList({QStringLiteral("日報_*.pdf")});
+    QCOMPARE(pdfs.size(), 1);
+    QFile pdf(out.filePath(pdfs[0]));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    // A page printer has no command font: a drawer kick sent to it prints nothing at all.
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(QStringLiteral("nothing like it")));
+    OpenDrawer();
+    QCOMPARE(out.entryList({QStringLiteral("*.pdf")}).size(), 1);
+
+    const QByteArray keep = qgetenv("VANTLE_KEEP_PRINTS");
+    if (!keep.isEmpty()) {
+        QDir().mkpath(QString::fromUtf8(keep));
+        for (const QString &f : out.entryList(QDir::Files))
+            QFile::copy(out.filePath(f), QDir(QString::fromUtf8(keep)).filePath(f));
+    }
+    qunsetenv("VANTLE_PRINT_DIR");
+    Printers::reload();
+}
+
+QTEST_MAIN(TestPrinting)
+#include "test_printing.moc"
