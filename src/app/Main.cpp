@@ -4,16 +4,16 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "app/QtMessagePresenter.h"
+#include "checkout/frmReg.h"
 #include "data/DateValue.h"
-#include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QScreen>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -54,17 +54,17 @@ int Main(QApplication &app)
         gSalesDate = Clock::Today();
     }
 
-    // The register screen comes next; until it is there the program shows what it opened.
-    auto *window = new QWidget;
+    // The register screen is the main window: laid out once at its working size, the design scaled to the
+    // screen, and the keys go to it at once.
+    auto *window = new frmReg;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(kProductTitle);
-    auto *layout = new QVBoxLayout(window);
-    layout->addWidget(new QLabel(QStringLiteral("売上日: ") + Format::date(gSalesDate, QStringLiteral("yyyy年m月d日(aaa)"))));
-    layout->addWidget(new QLabel(QStringLiteral("トランザクションDB: ") + gDb->DBTYPE()
-                                 + (gDb->isOpen() ? QStringLiteral(" 接続済") : QStringLiteral(" 未接続"))));
-    layout->addWidget(new QLabel(QStringLiteral("マスタDB: ") + gMst->DBTYPE()
-                                 + (gMst->isOpen() ? QStringLiteral(" 接続済") : QStringLiteral(" 未接続"))));
-    window->resize(480, 160);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize design = window->size();
+        const QSize room = screen->availableGeometry().size() * 0.9;
+        const double factor = std::max(1.0, std::min(double(room.width()) / design.width(),
+                                                     double(room.height()) / design.height()));
+        window->resize(qRound(design.width() * factor), qRound(design.height() * factor));
+    }
     window->show();
     window->activateWindow();
     const int code = app.exec();

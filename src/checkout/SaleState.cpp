@@ -1,0 +1,5 @@
+#include "checkout/SaleState.h"
+
+QList<RegRec> gReg{RegRec()};
+QList<DtlRec> gDtl{DtlRec()};
+qint16 gDtlIdx = 0;

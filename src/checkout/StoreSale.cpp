@@ -1,0 +1,146 @@
+#include "checkout/StoreSale.h"
+
+#include "app/Clock.h"
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/SqlDialect.h"
+#include "data/clsData.h"
+
+#include <limits>
+
+namespace {
+
+constexpr int kAttempts = 5;
+
+// Another register got there first: a key that is taken now, or the server chose this transaction as the
+// victim of a deadlock. Trying again allocates fresh numbers.
+bool isCollision(const DbError &e)
+{
+    switch (e.number()) {
+    case 19: case 1555: case 2067: // SQLite constraint, primary key, unique
+    case 1062:                     // MariaDB duplicate entry
+    case 1213:                     // MariaDB deadlock
+        return true;
+    default:
+        break;
+    }
+    const QString &d = e.description();
+    return d.contains(QStringLiteral("UNIQUE constraint failed"), Qt::CaseInsensitive)
+        || d.contains(QStringLiteral("Duplicate entry"), Qt::CaseInsensitive)
+        || d.contains(QStringLiteral("Deadlock"), Qt::CaseInsensitive);
+}
+
+qint64 numberOf(const Variant &value)
+{
+    if (value.isEmpty() || value.isNull())
+        return 0;
+    return qint64(Val(value.toString()));
+}
+
+// On a shared server the numbers of a sale are read and written by one register at a time: the NEW_REG_ID
+// row is locked until the sale commits. The lock comes before any other read, so what this transaction
+// reads afterwards includes every sale committed before it.
+void lockSaleNumbers(clsData &db)
+{
+    if (db.connection() == nullptr || db.connection()->engine() != Connection::Engine::MariaDb)
+        return;
+    Recordset rs = db.GetFwdOnlyRst(
+        QStringLiteral("SELECT CTRL_CD FROM S_CTRL WHERE CTRL_CD='NEW_REG_ID' FOR UPDATE"));
+    if (rs.EOF_()) {
+        rs.Close();
+        // The first sale ever: the row is made here so that it can be locked; two registers that both
+        // find it missing collide on its key, and the loser tries again.
+        db.EXEC(QStringLiteral("INSERT INTO S_CTRL (CTRL_CD, CTRL_VALUE) VALUES ('NEW_REG_ID', '0')"));
+    }
+}
+
+qint32 allocateRegId(clsData &db)
+{
+    for (;;) {
+        const qint64 n = numberOf(db.GetCtrl(QStringLiteral("NEW_REG_ID"))) + 1;
+        if (n > std::numeric_limits<qint32>::max())
+            throw DbError(QStringLiteral("レジ番号が上限に達しました。"));
+        if (!db.SaveCtrl(QStringLiteral("NEW_REG_ID"), Variant(qint32(n))))
+            throw DbError(QStringLiteral("レジ番号を保存できませんでした。"));
+        const QString criteria = QStringLiteral("REG_ID=%1").arg(n);
+        if (db.DCount(QStringLiteral("*"), QStringLiteral("B_REG"), criteria).toLong() > 0)
+            continue;
+        if (db.DCount(QStringLiteral("*"), QStringLiteral("D_REG"), criteria).toLong() > 0)
+            continue;
+        return qint32(n);
+    }
+}
+
+qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
+{
+    lockSaleNumbers(db);
+    header.REG_ID = allocateRegId(db);
+    header.REG_NO = qint32(numberOf(db.DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG"))) + 1);
+    header.REG_DTM = Clock::Now();
+    header.SALES_DATE = salesDate;
+    const Variant user = ini.GetCtrl(QStringLiteral("REG_USER"));
+    header.REG_USER = user.isEmpty() || user.isNull() ? QString() : user.toString();
+
+    db.EXEC(SaleHeaderInsert(header));
+    for (const DtlRec &line : lines) {
+        if (line.DTL_NO != 0)
+            db.EXEC(SaleLineInsert(header.REG_ID, line));
+    }
+    return header.REG_ID;
+}
+
+} // namespace
+
+QString SaleHeaderInsert(const RegRec &reg)
+{
+    return QStringLiteral("INSERT INTO D_REG ( REG_ID,  REG_NO,  REG_DTM,  SALES_DATE,  REG_USER,  DTL_CNT, "
+                          " AMT_SUM,  RCV,  CHG)  VALUES (")
+        + QString::number(reg.REG_ID) + u',' + QString::number(reg.REG_NO) + u','
+        + SqlDialect::date(reg.REG_DTM) + u',' + SqlDialect::date(reg.SALES_DATE) + u','
+        + SqlDialect::text(reg.REG_USER) + u',' + QString::number(reg.DTL_CNT) + u','
+        + SqlDialect::money(reg.AMT_SUM) + u',' + SqlDialect::money(reg.RCV) + u',' + SqlDialect::money(reg.CHG)
+        + u')';
+}
+
+QString SaleLineInsert(qint32 regId, const DtlRec &line)
+{
+    return QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID,  DTL_NO,  BCD,  PRD_ID,  BCD_NM,  FMR_ID,  FMR_NM, "
+                          " O_PRC,  D_PRC,  PRC,  QTY,  UNIT_ID,  AMT)  VALUES (")
+        + QString::number(regId) + u',' + QString::number(line.DTL_NO) + u',' + SqlDialect::text(line.BCD) + u','
+        + QString::number(line.PRD_ID) + u',' + SqlDialect::text(line.BCD_NM) + u','
+        + QString::number(line.FMR_ID) + u',' + SqlDialect::text(line.FMR_NM) + u','
+        + SqlDialect::money(line.O_PRC) + u',' + SqlDialect::money(line.D_PRC) + u','
+        + SqlDialect::money(line.PRC) + u',' + SqlDialect::money(line.QTY) + u','
+        + QString::number(line.UNIT_ID) + u',' + SqlDialect::money(line.AMT) + u')';
+}
+
+qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
+{
+    for (int attempt = 1;; ++attempt) {
+        // A transaction that cannot start (another register holds the database too long, the connection
+        // is gone) fails the store: without it the lines could be stored without their header.
+        db.Begintrans();
+        RegRec header = reg;
+        try {
+            storeOnce(header, lines, salesDate, db, ini);
+            db.CommitTrans();
+            reg = header;
+            return header.REG_ID;
+        } catch (const DbError &e) {
+            try {
+                db.RollbackTrans();
+            } catch (const DbError &) {
+                // A lost connection has nothing left to roll back; the server drops the transaction.
+            }
+            if (attempt < kAttempts && isCollision(e))
+                continue;
+            throw;
+        } catch (...) {
+            try {
+                db.RollbackTrans();
+            } catch (const DbError &) {
+            }
+            throw;
+        }
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "checkout/SaleState.h"
+
+class clsData;
+
+// Stores the sale held in memory: allocates REG_ID (unique over D_REG and B_REG, counted on from the
+// control value NEW_REG_ID) and REG_NO (1 + the largest in D_REG), then inserts the D_REG header and one
+// D_REG_DTL row per line whose DTL_NO is not 0, all in one transaction of `db`. The cashier's name comes
+// from the workstation setting REG_USER of `ini`.
+//
+// Registers that share the database may store at the same moment: on SQLite the write transaction already
+// serialises them; on a server the transaction first locks the NEW_REG_ID row, so the numbers are read
+// and written by one register at a time. A duplicate key or a deadlock still rolls the attempt back and
+// allocates again, a few times, before it counts as a failure.
+//
+// On success the header's REG_ID, REG_NO, REG_DTM, SALES_DATE and REG_USER are filled in and REG_ID is
+// returned. On failure everything is rolled back, the header is left as it was and the error is thrown.
+qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini);
+
+// The header statement and a line statement, as the register sends them.
+QString SaleHeaderInsert(const RegRec &reg);
+QString SaleLineInsert(qint32 regId, const DtlRec &line);

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "data/Currency.h"
+
+#include <QList>
+#include <QWidget>
+
+class FormScaler;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// The checkout screen: the operator scans goods, sees the running total, types the amount tendered, sees
+// the change and stores the sale. Keys reach the screen before its controls (digits, "+", "-", Backspace,
+// Enter, F1-F8, Esc); the buttons and the amount-tendered label give the same actions to a touch screen.
+// The sale lives in gReg and gDtl until VantleData stores it.
+class frmReg : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Input modes: barcode entry, amount-tendered entry, change shown and waiting for confirmation.
+    enum Mode { ScanMode = 1, TenderMode = 4, ChangeMode = 5 };
+
+    explicit frmReg(QWidget *parent = nullptr);
+    ~frmReg() override;
+
+    int RegMode() const { return m_regMode; }
+    void setRegMode(int mode);
+    // The quantity multiplier for the next scanned article, held in the caption of lblQTY.
+    Currency QTY() const;
+    void setQTY(Currency value);
+
+    qint16 mDtlCnt() const { return m_dtlCnt; }
+    qint32 mLastRegId() const { return m_lastRegId; }
+
+    // The screen's operations.
+    void InitFrm1();
+    void InitFrm2();
+    void SetSize();
+    void InitGrid();
+    void DispData(qint16 slot);
+    void DispSum();
+    void DispGrid();
+    void AddDtl();
+    void SumDtl();
+    void CalcChg();
+    void VantleData();
+    bool ChkData() const;
+    // The action of a function-key button (0 = end, 1 = price, 2 = quantity, 3 = delete line, 4 = cancel
+    // sale, 5 = price tags, 6 = reprint, 7 = settings, 8 = open the drawer).
+    void Command1Click(int index);
+    void cmdREGClick();
+
+    // Back colours of the labels: highlighted mode, failed lookup, plain.
+    static const QColor HighlightColor;
+    static const QColor FailedColor;
+    static const QColor PlainColor;
+
+    QLabel *lblDATE = nullptr;
+    QLabel *lblBCD = nullptr;
+    QLabel *lblBCD_NM = nullptr;
+    QLabel *lblFMR_NM = nullptr;
+    QLabel *lblPRC = nullptr;
+    QLabel *lblQTY = nullptr;
+    QLabel *lblAMT = nullptr;
+    QLabel *lblSUM = nullptr;
+    QLabel *lblRCV = nullptr;
+    QLabel *lblCHG = nullptr;
+    QLabel *imgLOGO = nullptr;
+    QTableWidget *fgrdHIST = nullptr;
+    QList<QPushButton *> Command1;
+    QPushButton *cmdREG = nullptr;
+    QLineEdit *Text1 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *addLabel(const QString &text, double left, double top, double width, double height, double points,
+                     Qt::Alignment alignment, bool boxed);
+    void buildControls();
+    // Runs an event's work; a failure is shown to the operator and the rest of the work is abandoned.
+    template <typename Work> void guarded(Work &&work);
+    bool handleKey(QKeyEvent *key);
+    void keyCharacter(const QString &text);
+    void keyEnter();
+    void keyBackspace();
+    void scanBarcode();
+    void editLine(int which);
+    void deleteLine();
+    void setBack(QLabel *label, const QColor &color);
+
+    FormScaler *m_scaler = nullptr;
+    int m_regMode = ScanMode;
+    qint16 m_dtlCnt = 0;
+    qint32 m_lastRegId = 0;
+};

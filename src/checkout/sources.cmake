@@ -1,0 +1,11 @@
+set(CHECKOUT_CORE_SOURCES
+  checkout/GetBcdData.cpp
+  checkout/SaleState.cpp
+  checkout/StoreSale.cpp
+)
+set(CHECKOUT_UI_SOURCES
+  checkout/fdlEditPrc.cpp
+  checkout/fdlEditQty.cpp
+  checkout/frmReg.cpp
+  checkout/LineEditDialog.cpp
+)

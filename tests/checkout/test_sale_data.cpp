@@ -1,0 +1,312 @@
+// Barcode lookup and the storing of a sale, without the screen, on SQLite and (when the test command
+// started one) on the MariaDB test server.
+#include "CheckoutFixture.h"
+#include "app/Globals.h"
+#include "checkout/GetBcdData.h"
+#include "checkout/StoreSale.h"
+#include "data/Connection.h"
+#include "data/DateValue.h"
+#include "data/DbError.h"
+#include "data/Format.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
+#include "support/TestProgram.h"
+
+#include <QTest>
+
+using namespace CheckoutFixture;
+
+class TestSaleData : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestSaleData(bool onServer) : m_onServer(onServer) {}
+
+private slots:
+    void init();
+    void cleanup();
+
+    void paddedBarcodes();
+    void masterCodes();
+    void inStoreCodes();
+    void inStoreFailures();
+
+    void numbersAndRows();
+    void regIdSkipsTakenNumbers();
+    void missingControlValueAndUser();
+    void failedLineRollsBackTheSale();
+    void lostConnectionFailsAndRecovers();
+
+private:
+    DtlRec lookup(const QString &bcd, qint32 *result);
+    void failSecondLine(bool on);
+
+    bool m_onServer;
+    std::unique_ptr<TestProgram> m_program;
+};
+
+void TestSaleData::init()
+{
+    m_program = std::make_unique<TestProgram>();
+    m_program->createDatabases(false, m_onServer);
+    m_program->openAll();
+    QVERIFY(gDb->isOpen() && gMst->isOpen());
+    insertMasters();
+    gSalesDate = DateValue::fromParts(2024, 4, 1);
+}
+
+void TestSaleData::cleanup()
+{
+    m_program.reset();
+}
+
+DtlRec TestSaleData::lookup(const QString &bcd, qint32 *result)
+{
+    DtlRec d;
+    d.BCD = bcd;
+    d.DTL_NO = 9;
+    d.QTY = money("2");
+    *result = GetBcdData(d);
+    return d;
+}
+
+void TestSaleData::paddedBarcodes()
+{
+    QCOMPARE(PaddedBarcode(QStringLiteral("12345678901")), QStringLiteral("0012345678901"));
+    QCOMPARE(PaddedBarcode(QStringLiteral("4901234567894")), QStringLiteral("4901234567894"));
+    QCOMPARE(PaddedBarcode(QStringLiteral("994901234567894")), QStringLiteral("4901234567894"));
+    QCOMPARE(PaddedBarcode(QString()), QStringLiteral("0000000000000"));
+}
+
+void TestSaleData::masterCodes()
+{
+    qint32 r = 0;
+    DtlRec d = lookup(kTomato, &r);
+    QCOMPARE(r, 1);
+    QCOMPARE(d.PRD_ID, 5);
+    QCOMPARE(d.FMR_ID, 45);
+    QCOMPARE(d.BCD_NM, kTomatoName);
+    QCOMPARE(d.FMR_NM, kFarm45);
+    QCOMPARE(d.O_PRC, money("298"));
+    QCOMPARE(d.PRC, money("298"));
+    QCOMPARE(d.UNIT_ID, 2);
+    // The line's own fields are left alone.
+    QCOMPARE(d.DTL_NO, 9);
+    QCOMPARE(d.QTY, money("2"));
+
+    // The master wins over a code that would also read as an in-store code.
+    d = lookup(kShadowed, &r);
+    QCOMPARE(r, 1);
+    QCOMPARE(d.BCD_NM, QStringLiteral("登録品"));
+    QCOMPARE(d.PRC, money("500"));
+    QCOMPARE(d.FMR_NM, kFarm7);
+
+    // A master row without a name shows an empty name.
+    d = lookup(kNoName, &r);
+    QCOMPARE(r, 1);
+    QCOMPARE(d.BCD_NM, QString());
+    QCOMPARE(d.PRC, money("80"));
+}
+
+void TestSaleData::inStoreCodes()
+{
+    qint32 r = 1;
+    DtlRec d = lookup(kInStore, &r);
+    QCOMPARE(r, 0);
+    QCOMPARE(d.PRD_ID, 123);
+    QCOMPARE(d.FMR_ID, 45);
+    QCOMPARE(d.BCD_NM, QStringLiteral("きゅうり"));
+    QCOMPARE(d.FMR_NM, kFarm45);
+    QCOMPARE(d.O_PRC, money("1200"));
+    QCOMPARE(d.PRC, money("1200"));
+    QCOMPARE(d.UNIT_ID, 1);
+
+    // Leading zeros never matter, and price 0000 makes a line at price 0.
+    d = lookup(QStringLiteral("0120007000055"), &r);
+    QCOMPARE(r, 0);
+    QCOMPARE(d.PRD_ID, 12);
+    QCOMPARE(d.BCD_NM, QStringLiteral("Farmer's なす"));
+    QCOMPARE(d.FMR_NM, kFarm7);
+    QCOMPARE(d.PRC, Currency());
+
+    // Eleven typed digits shift every group by two places.
+    d = lookup(PaddedBarcode(QStringLiteral("50007001510")), &r);
+    QCOMPARE(r, 0);
+    QCOMPARE(d.PRD_ID, 5);
+    QCOMPARE(d.FMR_ID, 7);
+    QCOMPARE(d.PRC, money("150"));
+}
+
+void TestSaleData::inStoreFailures()
+{
+    qint32 r = 0;
+    DtlRec d = lookup(QStringLiteral("9990045012000"), &r);
+    QCOMPARE(r, -1);
+    QCOMPARE(d.FMR_NM, QString()); // no producer was set, so none is named
+
+    d = lookup(QStringLiteral("1239999012000"), &r);
+    QCOMPARE(r, -2);
+    d = lookup(QStringLiteral("9999999012000"), &r);
+    QCOMPARE(r, -2); // both unknown: the producer check has the last word
+
+    // Anything but digits never reaches a criterion.
+    d = lookup(QStringLiteral("12'0045012099"), &r);
+    QCOMPARE(r, -1);
+    d = lookup(QStringLiteral("1230;45012099"), &r);
+    QCOMPARE(r, -2);
+}
+
+void TestSaleData::numbersAndRows()
+{
+    RegRec reg;
+    reg.DTL_CNT = 3;
+    // Line 2 was deleted on the screen: the old line 3 is line 2 now, and the blank slot is not stored.
+    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "2"), line(2, kHerbName, kFarm7, "150", "-1"),
+                        DtlRec()};
+    lines[1].PRC = money("120");
+    lines[1].D_PRC = money("30");
+    lines[1].AMT = money("-120");
+    lines[1].QTY = money("-1");
+    reg.AMT_SUM = money("476");
+    reg.RCV = money("1000");
+    reg.CHG = money("524");
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("REG_USER"), Variant(QStringLiteral("O'Neil 花子"))));
+
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
+    QCOMPARE(reg.REG_ID, 1);
+    QCOMPARE(reg.REG_NO, 1);
+    QCOMPARE(reg.REG_USER, QStringLiteral("O'Neil 花子"));
+
+    Recordset h = gDb->GetStaticRst(QStringLiteral("SELECT * FROM D_REG WHERE REG_ID=1"));
+    QVERIFY(!h.EOF_());
+    QCOMPARE(h.Fields(QStringLiteral("REG_NO")).toLong(), 1);
+    QCOMPARE(Format::value(h.Fields(QStringLiteral("REG_DTM")), QStringLiteral("yyyy-mm-dd hh:nn:ss")),
+             QStringLiteral("2024-04-01 09:15:02"));
+    QCOMPARE(h.Fields(QStringLiteral("SALES_DATE")).toDate(), gSalesDate);
+    QCOMPARE(h.Fields(QStringLiteral("REG_USER")).toString(), QStringLiteral("O'Neil 花子"));
+    QCOMPARE(h.Fields(QStringLiteral("DTL_CNT")).toLong(), 3);
+    QCOMPARE(h.Fields(QStringLiteral("AMT_SUM")).toCurrency(), money("476"));
+    QCOMPARE(h.Fields(QStringLiteral("RCV")).toCurrency(), money("1000"));
+    QCOMPARE(h.Fields(QStringLiteral("CHG")).toCurrency(), money("524"));
+
+    Recordset d = gDb->GetStaticRst(QStringLiteral("SELECT * FROM D_REG_DTL WHERE REG_ID=1 ORDER BY DTL_NO"));
+    QCOMPARE(d.RecordCount(), 2);
+    QCOMPARE(d.Fields(QStringLiteral("BCD_NM")).toString(), kTomatoName);
+    QCOMPARE(d.Fields(QStringLiteral("FMR_NM")).toString(), kFarm45);
+    QCOMPARE(d.Fields(QStringLiteral("BCD")).toString(), kTomato);
+    QCOMPARE(d.Fields(QStringLiteral("AMT")).toCurrency(), money("596"));
+    d.MoveNext();
+    QCOMPARE(d.Fields(QStringLiteral("DTL_NO")).toLong(), 2);
+    QCOMPARE(d.Fields(QStringLiteral("BCD_NM")).toString(), kHerbName);
+    QCOMPARE(d.Fields(QStringLiteral("FMR_NM")).toString(), kFarm7);
+    QCOMPARE(d.Fields(QStringLiteral("O_PRC")).toCurrency(), money("150"));
+    QCOMPARE(d.Fields(QStringLiteral("D_PRC")).toCurrency(), money("30"));
+    QCOMPARE(d.Fields(QStringLiteral("PRC")).toCurrency(), money("120"));
+    QCOMPARE(d.Fields(QStringLiteral("QTY")).toCurrency(), money("-1"));
+    QCOMPARE(d.Fields(QStringLiteral("AMT")).toCurrency(), money("-120"));
+
+    // The next sale numbers on; fractions of yen and a line without names store as they are.
+    RegRec second;
+    QList<DtlRec> other{line(1, QString(), QString(), "1234.5", "0.25"), DtlRec()};
+    second.AMT_SUM = other[0].AMT;
+    QCOMPARE(StoreSale(second, other, gSalesDate, *gDb, *gIni), 2);
+    QCOMPARE(second.REG_NO, 2);
+    QCOMPARE(gDb->DLookup(QStringLiteral("AMT"), QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=2")).toCurrency(),
+             money("308.625"));
+    QVERIFY(gDb->DLookup(QStringLiteral("BCD_NM"), QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=2")).isNull());
+    QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("2"));
+    QVERIFY(m_program->messages().shown().isEmpty());
+}
+
+void TestSaleData::regIdSkipsTakenNumbers()
+{
+    // Numbers in the backup of closed days and in D_REG are never handed out again, and REG_NO counts
+    // only what D_REG holds.
+    QVERIFY(gDb->SaveCtrl(QStringLiteral("NEW_REG_ID"), Variant(qint32(10))));
+    for (int id : {11, 12})
+        gDb->EXEC(QStringLiteral("INSERT INTO B_REG (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
+                                 "VALUES (%1, 7, #2024-03-31 10:00:00#, #2024-03-31 00:00:00#, 0, 0, 0, 0)").arg(id));
+    gDb->EXEC(QStringLiteral("INSERT INTO D_REG (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
+                             "VALUES (14, 41, #2024-04-01 09:00:00#, #2024-04-01 00:00:00#, 0, 0, 0, 0)"));
+    RegRec reg;
+    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), DtlRec()};
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 13);
+    QCOMPARE(reg.REG_NO, 42);
+    QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("13"));
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 15);
+    QCOMPARE(reg.REG_NO, 43);
+}
+
+void TestSaleData::missingControlValueAndUser()
+{
+    gDb->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='NEW_REG_ID'"));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("REG_USER"), Variant(QString())));
+    RegRec reg;
+    QList<DtlRec> lines{DtlRec()}; // a sale of no lines stores its header alone
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
+    QVERIFY(gDb->DLookup(QStringLiteral("REG_USER"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=1")).isNull());
+    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("1"));
+}
+
+void TestSaleData::failSecondLine(bool on)
+{
+    const bool sqlite = gDb->connection()->engine() == Connection::Engine::Sqlite;
+    if (!on)
+        gDb->EXEC(QStringLiteral("DROP TRIGGER fail_second"));
+    else if (sqlite)
+        gDb->EXEC(QStringLiteral("CREATE TRIGGER fail_second BEFORE INSERT ON D_REG_DTL WHEN NEW.DTL_NO = 2 "
+                                 "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    else
+        gDb->EXEC(QStringLiteral("CREATE TRIGGER fail_second BEFORE INSERT ON D_REG_DTL FOR EACH ROW "
+                                 "IF NEW.DTL_NO = 2 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'disk I/O error'; END IF"));
+}
+
+void TestSaleData::failedLineRollsBackTheSale()
+{
+    failSecondLine(true);
+    RegRec reg;
+    reg.DTL_CNT = 2;
+    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), line(2, kHerbName, kFarm7, "150", "1"), DtlRec()};
+    QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(reg, lines, gSalesDate, *gDb, *gIni));
+    // Neither the header nor the first line, and the counter is where it was.
+    QCOMPARE(count(QStringLiteral("D_REG")), 0);
+    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("0"));
+    QCOMPARE(reg.REG_ID, 0);
+    QVERIFY(!gDb->connection()->inTransaction());
+
+    failSecondLine(false);
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
+    QCOMPARE(count(QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=1")), 2);
+}
+
+void TestSaleData::lostConnectionFailsAndRecovers()
+{
+    RegRec reg;
+    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), DtlRec()};
+    gDb->CloseCnn();
+    QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(reg, lines, gSalesDate, *gDb, *gIni));
+    gDb->OpenCnn();
+    QVERIFY(gDb->isOpen());
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
+    QCOMPARE(count(QStringLiteral("D_REG")), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    TestSaleData onFile(false);
+    int failures = QTest::qExec(&onFile, argc, argv);
+    if (TestProgram::serverAvailable()) {
+        TestSaleData onServer(true);
+        failures += QTest::qExec(&onServer, argc, argv);
+    } else {
+        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
+    }
+    return failures;
+}
+
+#include "test_sale_data.moc"
