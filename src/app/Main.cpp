@@ -9,6 +9,8 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "printing/SystemPrinters.h"
+#include "settings/SetMenu.h"
 
 #include <QApplication>
 #include <QFont>
@@ -45,6 +47,10 @@ int Main(QApplication &app)
         ReleaseObj();
         std::exit(0);
     });
+    // The system's printers join the list, and a database that cannot be opened leads to the connection
+    // settings.
+    InstallSystemPrinters();
+    InstallSettingsHooks();
 
     InitObj();
     try {

@@ -56,7 +56,9 @@ Pairs localSettings(const QString &folder, bool demo)
     return {
         {"DB_TYPE", "2"}, {"DB_NAME", ProgramFolder::TransactionFile},
         {"MST_TYPE", "2"}, {"MST_NAME", ProgramFolder::MasterFile},
-        {"DEF_PRINTER", ""}, {"DEF_RECEIPT", ""},
+        // The demo prints on the virtual printers, which write into VANTLE_PRINT_DIR.
+        {"DEF_PRINTER", demo ? QStringLiteral("VirtualPDF") : QString()},
+        {"DEF_RECEIPT", demo ? QStringLiteral("VirtualReceipt") : QString()},
         {"PRINT_LOGO", "0"}, {"PRINT_LOGO_NO", "0"}, {"PAPER_CUT", "1"}, {"DRAWER_OPEN", "1"},
         {"DAILY_REPORT_PAPER_BIN", "1"}, {"DAILY_REPORT_TOP_MGN", "567"}, {"DAILY_REPORT_LEFT_MGN", "567"},
         {"BANK_TRN_PAPER_BIN", "1"}, {"BANK_TRN_TOP_MGN", "567"}, {"BANK_TRN_LEFT_MGN", "567"},

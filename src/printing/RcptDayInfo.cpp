@@ -1,13 +1,17 @@
 #include "printing/RcptDayInfo.h"
 
-// The day-information texts are made by the calendar's day information; until they are there the receipt
-// prints none. These two functions are the only place the receipt asks for them.
+#include "app/Clock.h"
+#include "calendar/DayText.h"
+
 QString RcptOldDateLine()
 {
-    return {};
+    return TodayText(Clock::Today());
 }
 
 QStringList RcptFlowerLines()
 {
-    return {};
+    QString flower;
+    QString word;
+    GetFlower(Clock::Today(), flower, word);
+    return {flower, word};
 }

@@ -3,6 +3,6 @@
 #include <QStringList>
 
 // The day-information lines of the receipt for today: the lunisolar date line, and the birth-flower lines
-// (the two texts, empty ones left out). Empty while the day-information texts are not available.
+// (the two texts; the receipt leaves out empty ones).
 QString RcptOldDateLine();
 QStringList RcptFlowerLines();

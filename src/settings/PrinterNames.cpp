@@ -1,8 +1,9 @@
 #include "settings/PrinterNames.h"
 
-#include <QPrinterInfo>
+#include "printing/Printers.h"
 
 QStringList InstalledPrinterNames()
 {
-    return QPrinterInfo::availablePrinterNames();
+    // The system's printers and, when the register prints into a folder, its virtual printers.
+    return Printers::names();
 }
