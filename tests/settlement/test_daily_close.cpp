@@ -1,0 +1,358 @@
+// The daily close and its undo on a real database, and the close as the settlement screen runs it: the
+// messages, the daily report, the payment closing with its payment date and transfer request. SQLite always,
+// the MariaDB test server when the test command started one.
+#include "SettlementFixture.h"
+
+#include "app/Globals.h"
+#include "data/DbError.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
+#include "printing/Printers.h"
+#include "printing/RecordingSurface.h"
+#include "settlement/AdjGrid.h"
+#include "settlement/DailyClose.h"
+#include "settlement/PayCls.h"
+#include "settlement/SetCls.h"
+#include "support/TestProgram.h"
+
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace SettlementFixture;
+
+namespace {
+
+const QString kFailed = QStringLiteral("日次締処理に失敗しました。");
+const QString kPagePrinter = QStringLiteral("Settlement Test Printer");
+
+} // namespace
+
+class TestDailyClose : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestDailyClose(bool onServer) : m_onServer(onServer) {}
+
+private slots:
+    void init();
+    void cleanup();
+
+    void closingMovesTheDay();
+    void dayWithoutSales();
+    void closeUndoClose();
+    void failureInTheMiddle_data();
+    void failureInTheMiddle();
+    void failedUndoChangesNothing();
+    void secondCloseIsRefused();
+    void closeWithPaymentAndPrinting();
+    void failedPaymentClosingIsTold();
+
+private:
+    // The settlement of the day as counted on the screen: 3 × 10,000, 4 × 1,000, 7 × 100 yen.
+    AdjGrid countedGrid() const;
+    void salesOfTheDay();
+    QString snapshot(const QString &table) const;
+
+    bool m_onServer;
+    std::unique_ptr<TestProgram> m_program;
+    const double m_day = day(2024, 3, 9);
+    const double m_other = day(2024, 3, 8);
+};
+
+void TestDailyClose::init()
+{
+    m_program = std::make_unique<TestProgram>(QDateTime(QDate(2024, 3, 9), QTime(18, 30, 15)));
+    m_program->createDatabases(false, m_onServer);
+    m_program->openAll();
+    gSalesDate = m_day;
+    // Daily closing, paid the next working day; no printing unless a test asks for it.
+    master("CLS_TYPE", QStringLiteral("1"));
+    master("CLS_SITE_DAY", QStringLiteral("1"));
+    local("PAY_CLS", QStringLiteral("0"));
+    local("PRINT_DAILY_REPORT", QStringLiteral("0"));
+    local("PRINT_BANK_TRN", QStringLiteral("0"));
+}
+
+void TestDailyClose::cleanup()
+{
+    Printers::clearAdded();
+    m_program.reset();
+}
+
+AdjGrid TestDailyClose::countedGrid() const
+{
+    AdjGrid g;
+    for (int i = 0; i < AdjGrid::Rows; ++i) {
+        g.PREV[i] = g.CASH[i] = QStringLiteral("0");
+        g.DEF[i] = QStringLiteral("2");
+    }
+    g.PREV[3] = QStringLiteral("10");
+    g.CASH[0] = QStringLiteral("3");
+    g.CASH[3] = QStringLiteral("4");
+    g.CASH[5] = QStringLiteral("7");
+    g.SetCalsSum();
+    return g;
+}
+
+void TestDailyClose::salesOfTheDay()
+{
+    // Producer 45 sells in three sales, producer 7 in one; one sale of another day stays open.
+    sale(1, m_day, {{45, "2", "596"}, {7, "1", "150"}});
+    sale(2, m_day, {{45, "1", "298"}});
+    sale(3, m_day, {{45, "0.5", "600"}, {45, "1", "1200"}});
+    sale(4, m_other, {{45, "1", "999"}});
+}
+
+QString TestDailyClose::snapshot(const QString &table) const
+{
+    QStringList rows;
+    QString order;
+    if (table.contains(QStringLiteral("REG")))
+        order = table.endsWith(QStringLiteral("DTL")) ? QStringLiteral(" ORDER BY REG_ID, DTL_NO") : QStringLiteral(" ORDER BY REG_ID");
+    Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT * FROM ") + table + order);
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            const Variant v = rs.Fields(i);
+            fields << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+        }
+        rows << fields.join(u'|');
+    }
+    return rows.join(u'\n');
+}
+
+void TestDailyClose::closingMovesTheDay()
+{
+    salesOfTheDay();
+    const QString headers = snapshot(QStringLiteral("D_REG"));
+    QVERIFY(SetCls(countedGrid()));
+
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    const auto adj = [](const char *column) {
+        return value(QStringLiteral("SELECT %1 FROM D_ADJ").arg(QString::fromLatin1(column)));
+    };
+    QCOMPARE(adj("SALES_DATE"), QStringLiteral("2024-03-09"));
+    QCOMPARE(value(QStringLiteral("SELECT ADJ_DTM FROM D_ADJ")), QStringLiteral("2024-03-09"));
+    QVERIFY(snapshot(QStringLiteral("D_ADJ")).contains(QStringLiteral("2024/03/09 18:30:15")));
+    QCOMPARE(adj("AMT_SUM"), QStringLiteral("2844"));
+    QCOMPARE(adj("AMT_01"), QStringLiteral("10000"));
+    QCOMPARE(adj("PREV_04"), QStringLiteral("10"));
+    QCOMPARE(adj("CASH_01"), QStringLiteral("3"));
+    QCOMPARE(adj("CHG_01"), QStringLiteral("2"));
+    QCOMPARE(adj("POST_01"), QStringLiteral("1"));
+    QCOMPARE(adj("PREV_SUM"), QStringLiteral("10000"));
+    QCOMPARE(adj("CASH_SUM"), QStringLiteral("34700"));
+    QCOMPARE(adj("CHG_SUM"), QStringLiteral("22200"));
+    QCOMPARE(adj("POST_SUM"), QStringLiteral("12500"));
+
+    // One row per producer with the day's lines summed.
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
+    QCOMPARE(value(QStringLiteral("SELECT SALES_QTY FROM D_ADJ_DTL WHERE FMR_ID=45")), QStringLiteral("4.5"));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_ADJ_DTL WHERE FMR_ID=45")), QStringLiteral("2694"));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_ADJ_DTL WHERE FMR_ID=7")), QStringLiteral("150"));
+    QCOMPARE(value(QStringLiteral("SELECT CLS_DATE FROM D_ADJ_DTL WHERE FMR_ID=7")), QStringLiteral("<null>"));
+
+    // The day moved to the backup tables unchanged; the other day stayed.
+    QCOMPARE(snapshot(QStringLiteral("B_REG")), headers.section(u'\n', 0, 2));
+    QCOMPARE(count(QStringLiteral("B_REG_DTL")), 5);
+    QCOMPARE(value(QStringLiteral("SELECT BCD_NM FROM B_REG_DTL WHERE REG_ID=3 AND DTL_NO=2")), QStringLiteral("Farmer's なす"));
+    QCOMPARE(count(QStringLiteral("D_REG")), 1);
+    QVERIFY(m_program->messages().shown().isEmpty());
+}
+
+void TestDailyClose::dayWithoutSales()
+{
+    sale(4, m_other, {{45, "1", "999"}});
+    QVERIFY(SetCls(countedGrid()));
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 0);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 0);
+    QCOMPARE(count(QStringLiteral("B_REG")), 0);
+    QCOMPARE(count(QStringLiteral("D_REG")), 1);
+
+    // As the screen runs it: the success message, but no daily report for a day without settlement.
+    Printers::add({kPagePrinter, [] { return std::make_unique<RecordingSurface>(true); }, {}});
+    local("DEF_PRINTER", kPagePrinter);
+    local("PRINT_DAILY_REPORT", QStringLiteral("1"));
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
+    QCOMPARE(m_program->messages().prompts(), QStringList{QString::fromUtf8(DailyCloseText::Finished)});
+    Printers::select(int(Printers::names().indexOf(kPagePrinter)), Printers::Role::Page);
+    QVERIFY(dynamic_cast<RecordingSurface &>(Printer()).jobs().isEmpty());
+}
+
+void TestDailyClose::closeUndoClose()
+{
+    salesOfTheDay();
+    const QString headers = snapshot(QStringLiteral("D_REG"));
+    const QString lines = snapshot(QStringLiteral("D_REG_DTL"));
+    QVERIFY(SetCls(countedGrid()));
+
+    // Undo: the sales are back exactly as they were and the settlement is gone; the backup stays.
+    const long affected = CancelDailyAdj();
+    QCOMPARE(affected, long(0 + 0 + 3 + 5 + 1 + 2));
+    QCOMPARE(snapshot(QStringLiteral("D_REG")), headers);
+    QCOMPARE(snapshot(QStringLiteral("D_REG_DTL")), lines);
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 0);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 0);
+    QCOMPARE(count(QStringLiteral("B_REG")), 3);
+
+    // A sale added to the reopened day, then the second close: one copy of everything.
+    sale(5, m_day, {{7, "1", "100"}});
+    QVERIFY(SetCls(countedGrid()));
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    QCOMPARE(value(QStringLiteral("SELECT AMT_SUM FROM D_ADJ")), QStringLiteral("2944"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_ADJ_DTL WHERE FMR_ID=7")), QStringLiteral("250"));
+    QCOMPARE(count(QStringLiteral("B_REG")), 4);
+    QCOMPARE(count(QStringLiteral("B_REG_DTL")), 6);
+    QCOMPARE(count(QStringLiteral("D_REG"), on(QStringLiteral("SALES_DATE"), m_day)), 0);
+}
+
+void TestDailyClose::failureInTheMiddle_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("settlement row") << "INSERT" << "D_ADJ";
+    QTest::newRow("per-producer rows") << "INSERT" << "D_ADJ_DTL";
+    QTest::newRow("backup lines") << "INSERT" << "B_REG_DTL";
+    QTest::newRow("deleting the lines") << "DELETE" << "D_REG_DTL";
+    QTest::newRow("deleting the headers, last") << "DELETE" << "D_REG";
+}
+
+void TestDailyClose::failureInTheMiddle()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, table);
+    salesOfTheDay();
+    const QString headers = snapshot(QStringLiteral("D_REG"));
+    const QString lines = snapshot(QStringLiteral("D_REG_DTL"));
+    failOn(kind, table);
+    QVERIFY(!SetCls(countedGrid()));
+    QCOMPARE(m_program->messages().prompts(), QStringList{kFailed});
+    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Critical));
+    QCOMPARE(snapshot(QStringLiteral("D_REG")), headers);
+    QCOMPARE(snapshot(QStringLiteral("D_REG_DTL")), lines);
+    for (const char *t : {"D_ADJ", "D_ADJ_DTL", "B_REG", "B_REG_DTL"})
+        QCOMPARE(count(QString::fromLatin1(t)), 0);
+
+    // Through the screen's confirmation: the screen stays on its question and the day stays open.
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Failed);
+    // Once the engine works again the close goes through.
+    stopFailing(kind, table);
+    QVERIFY(SetCls(countedGrid()));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
+}
+
+void TestDailyClose::failedUndoChangesNothing()
+{
+    salesOfTheDay();
+    QVERIFY(SetCls(countedGrid()));
+    // The settlement rows are deleted after the sales came back: the failure must take the sales away again.
+    failOn(QStringLiteral("DELETE"), QStringLiteral("D_ADJ_DTL"));
+    QVERIFY_THROWS_EXCEPTION(DbError, CancelDailyAdj());
+    QCOMPARE(count(QStringLiteral("D_REG"), on(QStringLiteral("SALES_DATE"), m_day)), 0);
+    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 1);
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
+    stopFailing(QStringLiteral("DELETE"), QStringLiteral("D_ADJ_DTL"));
+    QVERIFY(CancelDailyAdj() > 0);
+    QCOMPARE(count(QStringLiteral("D_REG"), on(QStringLiteral("SALES_DATE"), m_day)), 3);
+}
+
+void TestDailyClose::secondCloseIsRefused()
+{
+    salesOfTheDay();
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
+    const QString settled = snapshot(QStringLiteral("D_ADJ"));
+    m_program->messages().clear();
+    m_program->clock().advanceMSecs(60000);
+    // A late sale booked to the closed day does not get the day closed twice.
+    sale(6, m_day, {{7, "1", "100"}});
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Refused);
+    QCOMPARE(m_program->messages().prompts(), QStringList{QString::fromUtf8(DailyCloseText::AlreadyClosed)});
+    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
+    QCOMPARE(snapshot(QStringLiteral("D_ADJ")), settled);
+    QCOMPARE(count(QStringLiteral("D_REG"), on(QStringLiteral("SALES_DATE"), m_day)), 1);
+}
+
+void TestDailyClose::closeWithPaymentAndPrinting()
+{
+    salesOfTheDay();
+    producer(45, "220", "440");
+    producer(7, "110", "330");
+    local("PAY_CLS", QStringLiteral("1"));
+    local("PRINT_DAILY_REPORT", QStringLiteral("1"));
+    local("PRINT_BANK_TRN", QStringLiteral("1"));
+    Printers::add({kPagePrinter, [] { return std::make_unique<RecordingSurface>(true); }, {}});
+    local("DEF_PRINTER", kPagePrinter);
+
+    // Saturday closes, paid the next working day (Monday); the operator moves it to Tuesday.
+    int asked = 0;
+    QCOMPARE(RunDailyClose(countedGrid(), [&] {
+                 ++asked;
+                 QCOMPARE(gClsDate, m_day);
+                 QCOMPARE(gPayDate, day(2024, 3, 11));
+                 gPayDate = day(2024, 3, 12);
+             }),
+             DailyCloseResult::Closed);
+    QCOMPARE(asked, 1);
+    QCOMPARE(m_program->messages().prompts(), QStringList{QString::fromUtf8(DailyCloseText::Finished)});
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
+    QCOMPARE(value(QStringLiteral("SELECT PAY_DATE FROM D_PAY")), QStringLiteral("2024-03-12"));
+    QCOMPARE(value(QStringLiteral("SELECT REAL_AMT FROM D_PAY_DTL WHERE FMR_ID=45")), QStringLiteral("2070"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
+
+    // The daily report, then the transfer request.
+    Printers::select(int(Printers::names().indexOf(kPagePrinter)), Printers::Role::Page);
+    const auto &jobs = dynamic_cast<RecordingSurface &>(Printer()).jobs();
+    QCOMPARE(jobs.size(), 2);
+    const auto hasText = [](const RecordingSurface::Job &job, const QString &text) {
+        for (const auto &t : job.texts)
+            if (t.text.contains(text))
+                return true;
+        return false;
+    };
+    QVERIFY(hasText(jobs[0], QStringLiteral("12,500")));
+    QVERIFY(hasText(jobs[1], QStringLiteral("2,070")));
+}
+
+void TestDailyClose::failedPaymentClosingIsTold()
+{
+    salesOfTheDay();
+    local("PAY_CLS", QStringLiteral("1"));
+    failOn(QStringLiteral("INSERT"), QStringLiteral("D_PAY_DTL"));
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
+    QCOMPARE(m_program->messages().prompts(),
+             (QStringList{QString::fromUtf8(DailyCloseText::Finished), QString::fromUtf8(DailyCloseText::PaymentFailed)}));
+    QCOMPARE(m_program->messages().shown().last().flags, int(Msg::Critical));
+    // The day is closed; its sales wait unpaid for the next close.
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
+    QCOMPARE(count(QStringLiteral("D_PAY")), 0);
+
+    stopFailing(QStringLiteral("INSERT"), QStringLiteral("D_PAY_DTL"));
+    // The next day: its close settles the earlier day first (one period per close).
+    gSalesDate = day(2024, 3, 11);
+    sale(7, gSalesDate, {{45, "1", "500"}});
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
+    QCOMPARE(value(QStringLiteral("SELECT CLS_DATE FROM D_PAY")), QStringLiteral("2024-03-09"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
+}
+
+int main(int argc, char *argv[])
+{
+    // The reports are drawn with fonts, which need the GUI application.
+    QGuiApplication app(argc, argv);
+    TestDailyClose onFile(false);
+    int failures = QTest::qExec(&onFile, argc, argv);
+    if (TestProgram::serverAvailable()) {
+        TestDailyClose onServer(true);
+        failures += QTest::qExec(&onServer, argc, argv);
+    } else {
+        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
+    }
+    return failures;
+}
+
+#include "test_daily_close.moc"

@@ -1,0 +1,250 @@
+// The producer payment closing on a real database: commission and transfer fees, the payment lines and their
+// summary, which unpaid days a closing settles, and a failure that leaves nothing behind. SQLite always, the
+// MariaDB test server when the test command started one.
+#include "SettlementFixture.h"
+
+#include "app/Globals.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
+#include "settlement/PayCls.h"
+#include "support/TestProgram.h"
+
+#include <QTest>
+
+using namespace SettlementFixture;
+
+class TestPaymentClosing : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestPaymentClosing(bool onServer) : m_onServer(onServer) {}
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commissionAndFees_data();
+    void commissionAndFees();
+    void paymentLineAndSummary();
+    void producerMissingFromTheMaster();
+    void commissionRateNotSet();
+    void oneEndedPeriodPerClose();
+    void paidRowsAreNeverSummedAgain();
+    void failureLeavesNothing();
+
+private:
+    QString line(int fmrId, const char *column) const;
+
+    bool m_onServer;
+    std::unique_ptr<TestProgram> m_program;
+    const double m_cls = day(2024, 3, 10);
+    const double m_pay = day(2024, 4, 5);
+};
+
+void TestPaymentClosing::init()
+{
+    m_program = std::make_unique<TestProgram>(QDateTime(QDate(2024, 3, 10), QTime(18, 0)));
+    m_program->createDatabases(false, m_onServer);
+    m_program->openAll();
+}
+
+void TestPaymentClosing::cleanup()
+{
+    m_program.reset();
+}
+
+QString TestPaymentClosing::line(int fmrId, const char *column) const
+{
+    return value(QStringLiteral("SELECT %1 FROM D_PAY_DTL WHERE FMR_ID=%2").arg(QString::fromLatin1(column)).arg(fmrId));
+}
+
+void TestPaymentClosing::commissionAndFees_data()
+{
+    QTest::addColumn<QString>("sales");
+    QTest::addColumn<QString>("fee");
+    QTest::addColumn<QString>("pay");
+    QTest::addColumn<QString>("bankFee");
+    QTest::addColumn<QString>("real");
+    QTest::newRow("1,851.75 truncated") << "12345" << "1851" << "10494" << "220" << "10274";
+    QTest::newRow("payable 29,999: FEE_1") << "35292" << "5293" << "29999" << "220" << "29779";
+    QTest::newRow("payable 30,000: FEE_2") << "35293" << "5293" << "30000" << "440" << "29560";
+    QTest::newRow("fee above the payment") << "100" << "15" << "85" << "220" << "-135";
+    QTest::newRow("returns: negative sales") << "-1001" << "-150" << "-851" << "220" << "-1071";
+}
+
+void TestPaymentClosing::commissionAndFees()
+{
+    QFETCH(QString, sales);
+    QFETCH(QString, fee);
+    QFETCH(QString, pay);
+    QFETCH(QString, bankFee);
+    QFETCH(QString, real);
+    const PayAmounts p = ComputePay(*Currency::parse(sales), money("0.15"), true, Variant(money("220")), Variant(money("440")));
+    QCOMPARE(p.fee.toPlainText(), fee);
+    QCOMPARE(p.pay.toPlainText(), pay);
+    QCOMPARE(p.bankFee.toPlainText(), bankFee);
+    QCOMPARE(p.real.toPlainText(), real);
+    // A Null fee is no fee.
+    QCOMPARE(ComputePay(*Currency::parse(sales), money("0.15"), true, Variant::null(), Variant::null()).bankFee,
+             Currency());
+}
+
+void TestPaymentClosing::paymentLineAndSummary()
+{
+    producer(45, "220", "440");
+    producer(7, "110", "330");
+    // Producer 45 sold on two days of the period (one line, summed), producer 7 on one.
+    adjDtl(day(2024, 3, 4), 45, "10", "5000");
+    adjDtl(day(2024, 3, 9), 45, "12.5", "7345");
+    adjDtl(day(2024, 3, 9), 7, "3", "35293");
+    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
+
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
+    QCOMPARE(line(45, "SALES_QTY"), QStringLiteral("22.5"));
+    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12345"));
+    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10494"));
+    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10274"));
+    QCOMPARE(line(45, "CLS_DATE"), QStringLiteral("2024-03-10"));
+    QCOMPARE(line(45, "PAY_DATE"), QStringLiteral("2024-04-05"));
+    // The account is a snapshot of the master, apostrophes and all.
+    QCOMPARE(line(45, "BANK_NM"), kBankName);
+    QCOMPARE(line(45, "ACC_NM"), QStringLiteral("ｵﾆｰﾙ'ﾉｳｴﾝ"));
+    QCOMPARE(line(7, "PAY_AMT"), QStringLiteral("30000"));
+    QCOMPARE(line(7, "BANK_FEE"), QStringLiteral("330"));
+
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), m_cls)), 3);
+
+    QCOMPARE(count(QStringLiteral("D_PAY")), 1);
+    const auto sum = [](const char *column) {
+        return value(QStringLiteral("SELECT %1 FROM D_PAY").arg(QString::fromLatin1(column)));
+    };
+    QCOMPARE(sum("CLS_DATE"), QStringLiteral("2024-03-10"));
+    QCOMPARE(sum("PAY_DATE"), QStringLiteral("2024-04-05"));
+    QCOMPARE(sum("SALES_QTY_SUM"), QStringLiteral("25.5"));
+    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47638"));
+    QCOMPARE(sum("BANK_FEE_SUM"), QStringLiteral("550"));
+    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39944"));
+}
+
+void TestPaymentClosing::producerMissingFromTheMaster()
+{
+    adjDtl(day(2024, 3, 9), 999, "1", "12345");
+    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
+    QCOMPARE(line(999, "PAY_AMT"), QStringLiteral("10494"));
+    QCOMPARE(line(999, "BANK_FEE"), QStringLiteral("0"));
+    QCOMPARE(line(999, "REAL_AMT"), QStringLiteral("10494"));
+    for (const char *column : {"BANK_NM", "BR_NM", "ACC_KBN", "ACC_NO", "ACC_NM"})
+        QCOMPARE(line(999, column), QStringLiteral("<null>"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
+}
+
+void TestPaymentClosing::commissionRateNotSet()
+{
+    adjDtl(day(2024, 3, 9), 5, "1", "10000");
+    master("FEE_RT", QString()); // stored as Null
+    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='FEE_RT'"));
+    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
+    QCOMPARE(line(5, "FEE_AMT"), QStringLiteral("1500"));
+
+    master("FEE_RT", QStringLiteral("0.08"));
+    QCOMPARE(CommissionRate(*gMst), money("0.08"));
+    master("FEE_RT", QStringLiteral("0"));
+    QCOMPARE(CommissionRate(*gMst), Currency());
+}
+
+void TestPaymentClosing::oneEndedPeriodPerClose()
+{
+    // Monthly closing on the 10th and the 25th; the shop was idle and closes on the 28th with two periods ended.
+    master("CLS_TYPE", QStringLiteral("3"));
+    master("CLS_M_1", QStringLiteral("10"));
+    master("CLS_M_SITE1", QStringLiteral("1"));
+    master("CLS_M_PAY1", QStringLiteral("5"));
+    master("CLS_M_2", QStringLiteral("25"));
+    master("CLS_M_SITE2", QStringLiteral("1"));
+    master("CLS_M_PAY2", QStringLiteral("20"));
+    producer(45, "220", "440");
+    adjDtl(day(2024, 3, 5), 45, "1", "1000");
+    adjDtl(day(2024, 3, 20), 45, "2", "2000");
+    adjDtl(day(2024, 3, 28), 45, "3", "3000");
+
+    double cls = 0, pay = 0;
+    local("PAY_CLS", QStringLiteral("0"));
+    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    local("PAY_CLS", QStringLiteral("1"));
+    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    QCOMPARE(cls, day(2024, 3, 10));
+    QCOMPARE(pay, day(2024, 4, 5));
+    QVERIFY(PayCls(*gDb, *gMst, cls, pay));
+    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("1000"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
+
+    // The next close settles the second period, and then nothing is due until the 10th of April.
+    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 29), cls, pay));
+    QCOMPARE(cls, day(2024, 3, 25));
+    QCOMPARE(pay, day(2024, 4, 22)); // the 20th is a Saturday
+    QVERIFY(PayCls(*gDb, *gMst, cls, pay));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), cls)),
+             QStringLiteral("2000"));
+    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 30), cls, pay));
+    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QVERIFY(m_program->messages().shown().isEmpty());
+}
+
+void TestPaymentClosing::paidRowsAreNeverSummedAgain()
+{
+    producer(45, "220", "440");
+    adjDtl(day(2024, 3, 9), 45, "1", "1000");
+    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
+    adjDtl(day(2024, 3, 12), 45, "2", "2000");
+    const double next = day(2024, 3, 12);
+    QVERIFY(PayCls(*gDb, *gMst, next, day(2024, 3, 15)));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), next)),
+             QStringLiteral("2000"));
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), m_cls)), 1);
+    // A closing with nothing unpaid stores no line and no summary.
+    QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 13), day(2024, 3, 15)));
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
+    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    // The zero date of a rule without closing days finds nothing either.
+    QVERIFY(PayCls(*gDb, *gMst, 0, 0));
+    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+}
+
+void TestPaymentClosing::failureLeavesNothing()
+{
+    producer(45, "220", "440");
+    adjDtl(day(2024, 3, 4), 45, "1", "1000");
+    adjDtl(day(2024, 3, 9), 7, "1", "2000");
+    // The summary is the last statement: the lines and the marks written before it must go as well.
+    failOn(QStringLiteral("INSERT"), QStringLiteral("D_PAY"));
+    QVERIFY(!PayCls(*gDb, *gMst, m_cls, m_pay));
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 0);
+    QCOMPARE(count(QStringLiteral("D_PAY")), 0);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
+    QVERIFY(m_program->logLines().last().contains(QStringLiteral("disk I/O error")));
+    // No transaction is left open: the next closing works.
+    stopFailing(QStringLiteral("INSERT"), QStringLiteral("D_PAY"));
+    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    TestPaymentClosing onFile(false);
+    int failures = QTest::qExec(&onFile, argc, argv);
+    if (TestProgram::serverAvailable()) {
+        TestPaymentClosing onServer(true);
+        failures += QTest::qExec(&onServer, argc, argv);
+    } else {
+        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
+    }
+    return failures;
+}
+
+#include "test_payment_closing.moc"
