@@ -7,6 +7,7 @@ pkgs=(
   libgl-dev libvulkan-dev
   unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
   sqlite3 libsqlite3-dev
+  cups-client
   fonts-ipaexfont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
 )
 missing=()
