@@ -1,15 +1,17 @@
 #include "app/Main.h"
 
-#include "app/Clock.h"
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "app/QtMessagePresenter.h"
+#include "app/SettlementHooks.h"
+#include "app/SingleInstance.h"
+#include "app/StartUp.h"
+#include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
-#include "data/DateValue.h"
-#include "data/clsDb.h"
-#include "data/clsINI.h"
-#include "data/clsMst.h"
+#include "data/clsData.h"
 #include "printing/SystemPrinters.h"
+#include "settlement/SetCls.h"
+#include "settlement/frmAdj.h"
 #include "settings/SetMenu.h"
 
 #include <QApplication>
@@ -29,17 +31,52 @@ void useJapaneseFonts(QApplication &app)
     app.setFont(font);
 }
 
-// The oldest day that still has sales waiting to be closed, or today.
-double proposedSalesDate()
+// A top-level screen is laid out once at its working size: its design scaled to the screen.
+void fitToScreen(QWidget *window)
 {
-    const Variant oldest = gDb->DMin(QStringLiteral("SALES_DATE"), QStringLiteral("D_REG"));
-    return oldest.isNull() ? Clock::Today() : DateValue::dateOnly(oldest.toDate());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize design = window->size();
+        const QSize room = screen->availableGeometry().size() * 0.9;
+        const double factor = std::max(1.0, std::min(double(room.width()) / design.width(),
+                                                     double(room.height()) / design.height()));
+        window->resize(qRound(design.width() * factor), qRound(design.height() * factor));
+    }
+}
+
+// The calendar at start: a new screen each time, so it opens on the date just proposed.
+StartUp::CalendarExit showCalendar()
+{
+    frmSetCal calendar;
+    fitToScreen(&calendar);
+    switch (calendar.exec()) {
+    case QDialog::Accepted:
+        return StartUp::CalendarExit::Confirmed;
+    case frmSetCal::EndProgram:
+        return StartUp::CalendarExit::EndProgram;
+    default:
+        return StartUp::CalendarExit::Closed;
+    }
+}
+
+void showRegister()
+{
+    auto *window = new frmReg;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    fitToScreen(window);
+    window->show();
+    window->activateWindow(); // the keys go to it at once, with or without a window manager
 }
 
 } // namespace
 
 int Main(QApplication &app)
 {
+    // One running copy: a second start ends at once and says nothing. Static, so that the lock is also
+    // given back when the program ends through std::exit.
+    static SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
     static QtMessagePresenter presenter;
     MessagePresenter::install(&presenter);
     useJapaneseFonts(app);
@@ -51,28 +88,30 @@ int Main(QApplication &app)
     // settings.
     InstallSystemPrinters();
     InstallSettingsHooks();
+    // The settlement screen reopens a closed day at start, takes over from the register, and ends the run
+    // as the register does.
+    SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
+    SettlementHooks::showSettlement = [] { ShowSettlement(); };
+    frmAdj::setRunEnd(StartUp::EndRun);
 
     InitObj();
-    try {
-        gSalesDate = proposedSalesDate();
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-        gSalesDate = Clock::Today();
+    switch (StartUp::ChooseSalesDate(showCalendar)) {
+    case StartUp::Screen::End:
+        ReleaseObj(); // the calendar's exit: the program ends at once, nothing saved
+        return 0;
+    case StartUp::Screen::Register:
+        showRegister();
+        break;
+    case StartUp::Screen::Settlement:
+        if (!SettlementHooks::showSettlement) {
+            WriteLog(QStringLiteral("日次集計画面がありません。"));
+            StartUp::CloseAndBackUp();
+            ReleaseObj();
+            return 0;
+        }
+        SettlementHooks::showSettlement();
+        break;
     }
-
-    // The register screen is the main window: laid out once at its working size, the design scaled to the
-    // screen, and the keys go to it at once.
-    auto *window = new frmReg;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize design = window->size();
-        const QSize room = screen->availableGeometry().size() * 0.9;
-        const double factor = std::max(1.0, std::min(double(room.width()) / design.width(),
-                                                     double(room.height()) / design.height()));
-        window->resize(qRound(design.width() * factor), qRound(design.height() * factor));
-    }
-    window->show();
-    window->activateWindow();
     const int code = app.exec();
     ReleaseObj();
     return code;

@@ -4,4 +4,5 @@ set(CALENDAR_CORE_SOURCES
   calendar/modOldCal.cpp
 )
 set(CALENDAR_UI_SOURCES
+  calendar/frmSetCal.cpp
 )

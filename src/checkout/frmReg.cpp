@@ -4,6 +4,9 @@
 #include "app/Common.h"
 #include "app/FormScaler.h"
 #include "app/Globals.h"
+#include "app/SettlementHooks.h"
+#include "app/StartUp.h"
+#include "app/TagProgram.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/SaleState.h"
 #include "checkout/StoreSale.h"
@@ -23,7 +26,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -52,17 +54,6 @@ const char *const kButtonCaptions[] = {
     "値札\n(F5)", "再印刷\n(F6)", "設定\n(F7)", "両替\n(F8)",
 };
 
-// The price-tag program in the program folder, or "" when it is not installed there.
-QString tagProgramPath()
-{
-    for (const char *name : {"velmora", "velmora.exe"}) {
-        const QString path = AppPaths::inProgramFolder(QString::fromLatin1(name));
-        if (QFile::exists(path))
-            return path;
-    }
-    return QString();
-}
-
 Currency numberOf(const QString &text)
 {
     if (text.trimmed().isEmpty())
@@ -80,7 +71,7 @@ frmReg::frmReg(QWidget *parent) : QWidget(parent)
 
     gReg = {RegRec()};
     gDtl = {DtlRec()};
-    Command1[5]->setVisible(!tagProgramPath().isEmpty());
+    Command1[5]->setVisible(!GetTagPath().isEmpty());
     lblCHG->setText(QStringLiteral("0"));
     InitFrm1();
     InitFrm2();
@@ -538,8 +529,7 @@ void frmReg::Command1Click(int index)
             setRegMode(ScanMode);
             break;
         case 5:
-            if (const QString path = tagProgramPath(); !path.isEmpty())
-                QProcess::startDetached(path, {}, AppPaths::programFolder());
+            RunTagProgram();
             break;
         case 6:
             if (m_lastRegId > 0)
@@ -616,7 +606,14 @@ void frmReg::resizeEvent(QResizeEvent *event)
 
 void frmReg::closeEvent(QCloseEvent *event)
 {
-    // The end of the run: a sale that is not stored is lost. (The settlement screen takes over here once
-    // daily closing is in use.)
+    // The end of the run: a sale that is not stored is lost. With daily closing in use and sales not closed
+    // yet the settlement screen takes over; otherwise the database is closed, backed up, and the run ends.
     event->accept();
+    bool settlement = false;
+    guarded([&settlement] { settlement = StartUp::SettlementTakesOver(); });
+    if (settlement && SettlementHooks::showSettlement) {
+        SettlementHooks::showSettlement();
+        return;
+    }
+    StartUp::EndRun();
 }

@@ -1,0 +1,112 @@
+#include "app/BackupDb.h"
+
+#include "app/Clock.h"
+#include "app/Common.h"
+#include "app/Globals.h"
+#include "data/Format.h"
+#include "data/clsINI.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+// The folder text with its separator, as the log line shows it.
+QString withSeparator(const QString &folder)
+{
+    if (folder.endsWith(u'/') || folder.endsWith(u'\\'))
+        return folder;
+    return folder + u'/';
+}
+
+QString sqliteMessage(sqlite3 *db, int code)
+{
+    const char *text = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    return QString::fromUtf8(text ? text : "SQLite error");
+}
+
+struct SqliteHandle
+{
+    sqlite3 *db = nullptr;
+    ~SqliteHandle() { sqlite3_close_v2(db); }
+};
+
+} // namespace
+
+QString BackupTarget(const QString &folder, double day)
+{
+    return withSeparator(folder) + Format::date(day, QStringLiteral("yyyymmdd")) + QStringLiteral(".mdb");
+}
+
+QString BackupSqliteFile(const QString &source, const QString &target)
+{
+    if (!QFileInfo(source).isFile())
+        return QStringLiteral("no database file: ") + source;
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    QString problem;
+    {
+        SqliteHandle from;
+        SqliteHandle to;
+        // Read-write without create: the source is only read, but a WAL file is read only by a connection
+        // that may open the shared-memory index.
+        int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &from.db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_busy_timeout(from.db, 10000);
+        if (rc != SQLITE_OK)
+            return sqliteMessage(from.db, rc);
+        rc = sqlite3_open_v2(QFile::encodeName(partial).constData(), &to.db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK) {
+            problem = sqliteMessage(to.db, rc);
+        } else if (sqlite3_backup *backup = sqlite3_backup_init(to.db, "main", from.db, "main")) {
+            // One step copies every page under one read transaction of the source: a consistent state
+            // even while another register writes (it waits for the busy timeout).
+            rc = sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+            if (rc != SQLITE_DONE)
+                problem = sqliteMessage(nullptr, rc);
+        } else {
+            problem = sqliteMessage(to.db, sqlite3_errcode(to.db));
+        }
+        // The backup is one self-contained file, whatever journal mode the source uses.
+        if (problem.isEmpty()) {
+            char *error = nullptr;
+            if (sqlite3_exec(to.db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, &error) != SQLITE_OK)
+                problem = QString::fromUtf8(error ? error : "journal mode");
+            sqlite3_free(error);
+        }
+    }
+    if (problem.isEmpty()) {
+        if (QFile::exists(target) && !QFile::remove(target))
+            problem = QStringLiteral("cannot replace ") + target;
+        else if (!QFile::rename(partial, target))
+            problem = QStringLiteral("cannot write ") + target;
+    }
+    if (!problem.isEmpty())
+        QFile::remove(partial);
+    return problem;
+}
+
+void BackupDb()
+{
+    try {
+        if (!gIni || gIni->DB_TYPE() != u"2")
+            return; // a database server keeps its own backups
+        const QString folder = Nz(gIni->GetCtrl(QStringLiteral("BACK_PATH")), QString()).toString();
+        if (folder.isEmpty())
+            return;
+        WriteLog(QStringLiteral("BACK_PATH:") + withSeparator(folder));
+        if (!QFileInfo(folder).isDir())
+            return;
+        // A bare file name lies in the program folder; a name whose file is missing resolves to "".
+        const QString source = gIni->DB_NAME();
+        if (source.isEmpty())
+            return;
+        BackupSqliteFile(source, BackupTarget(folder, Clock::Today()));
+    } catch (...) {
+        // A backup that cannot be made must never keep the register from ending.
+    }
+}

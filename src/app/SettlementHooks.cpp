@@ -1,0 +1,8 @@
+#include "app/SettlementHooks.h"
+
+namespace SettlementHooks {
+
+std::function<long()> cancelDailyAdj;
+std::function<void()> showSettlement;
+
+} // namespace SettlementHooks

@@ -1,0 +1,134 @@
+#include "app/StartUp.h"
+
+#include "app/BackupDb.h"
+#include "app/Clock.h"
+#include "app/Common.h"
+#include "app/Globals.h"
+#include "app/SettlementHooks.h"
+#include "data/DateValue.h"
+#include "data/DbError.h"
+#include "data/Format.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+
+#include <QCoreApplication>
+
+namespace StartUp {
+
+namespace {
+
+QString salesDateIs(const QString &op, double day)
+{
+    return QStringLiteral("SALES_DATE") + op + u'#' + Format::date(day, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+}
+
+long countOf(const QString &domain, const QString &criteria = QString())
+{
+    return Nz(gDb->DCount(QStringLiteral("*"), domain, criteria), Variant(0)).toLong();
+}
+
+bool dailyAdjInUse()
+{
+    const Variant value = gIni->GetCtrl(QStringLiteral("DAILY_ADJ"));
+    return Val(Nz(value, QString()).toString()) != 0;
+}
+
+void showFailure(const std::exception &e)
+{
+    if (const auto *db = dynamic_cast<const DbError *>(&e))
+        MsgBoxEx(db->description(), Msg::Exclamation);
+    else
+        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
+}
+
+} // namespace
+
+double ProposedSalesDate()
+{
+    const Variant oldest = gDb->DMin(QStringLiteral("SALES_DATE"), QStringLiteral("D_REG"));
+    return oldest.isNull() ? Clock::Today() : DateValue::dateOnly(oldest.toDate());
+}
+
+DayCheck CheckSalesDate(double day)
+{
+    // A producer payment closing covers the day: its sales are paid out and can never change.
+    if (!gDb->DMax(QStringLiteral("CLS_DATE"), QStringLiteral("D_ADJ_DTL"), salesDateIs(QStringLiteral("="), day)).isNull())
+        return {DayState::Refused, AlreadyPaid};
+    if (countOf(QStringLiteral("D_REG"), salesDateIs(QStringLiteral("="), day)) > 0)
+        return {DayState::Open, QString()};
+    if (countOf(QStringLiteral("D_ADJ"), salesDateIs(QStringLiteral(">="), day)) == 0)
+        return {DayState::Open, QString()};
+    if (countOf(QStringLiteral("D_ADJ"), salesDateIs(QStringLiteral(">"), day)) > 0)
+        return {DayState::Refused, AlreadyClosed};
+    // The day itself is the last closed one.
+    if (!dailyAdjInUse())
+        return {DayState::Refused, AlreadyClosed};
+    return {DayState::LastClosed, QString()};
+}
+
+Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar)
+{
+    for (;;) {
+        try {
+            gSalesDate = ProposedSalesDate();
+        } catch (const std::exception &e) {
+            showFailure(e);
+            gSalesDate = Clock::Today();
+        }
+        if (gSalesDate < Clock::Today())
+            MsgBoxEx(CloseFirst, Msg::Exclamation);
+
+        if (showCalendar() == CalendarExit::EndProgram)
+            return Screen::End;
+
+        DayCheck check;
+        try {
+            check = CheckSalesDate(gSalesDate);
+        } catch (const std::exception &e) {
+            showFailure(e); // the day cannot be judged: offer the calendar again
+            continue;
+        }
+        if (check.state == DayState::Refused) {
+            MsgBoxEx(check.message, Msg::Exclamation);
+            continue;
+        }
+        if (check.state == DayState::Open)
+            return Screen::Register;
+
+        if (MsgBoxEx(ReopenQuestion, Msg::YesNo | Msg::DefaultButton2) != Msg::Yes)
+            return Screen::Settlement;
+        if (!SettlementHooks::cancelDailyAdj) {
+            WriteLog(QStringLiteral("集計処理の取消がありません。"));
+            return Screen::Settlement;
+        }
+        try {
+            SettlementHooks::cancelDailyAdj();
+        } catch (const std::exception &e) {
+            // Nothing was undone (the undo is one transaction): the day is still closed.
+            showFailure(e);
+            continue;
+        }
+        return Screen::Register;
+    }
+}
+
+bool SettlementTakesOver()
+{
+    if (!gIni || !gDb)
+        return false;
+    return dailyAdjInUse() && countOf(QStringLiteral("D_REG")) > 0;
+}
+
+void CloseAndBackUp()
+{
+    gDb.reset();
+    BackupDb();
+}
+
+void EndRun()
+{
+    CloseAndBackUp();
+    QCoreApplication::quit();
+}
+
+} // namespace StartUp

@@ -1,0 +1,238 @@
+// The backup of the transaction database and the start of the price-tag program.
+#include "app/BackupDb.h"
+#include "app/Globals.h"
+#include "app/TagProgram.h"
+#include "calendar/frmSetCal.h"
+#include "data/DateValue.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+// Runs statements on an SQLite file through a connection of its own; returns the first value of the last.
+QVariant onFile(const QString &file, const QStringList &statements, const QString &name = QStringLiteral("probe"))
+{
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (!db.open())
+            return QStringLiteral("cannot open");
+        QSqlQuery query(db);
+        for (const QString &sql : statements) {
+            if (!query.exec(sql))
+                return query.lastError().text();
+        }
+        if (query.next())
+            result = query.value(0);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void folderWithOrWithoutSeparator_data();
+    void folderWithOrWithoutSeparator();
+    void sameDayBackupReplacesTheFirst();
+    void copyIncludesAnOpenWal();
+    void failedCopyKeepsTheEarlierBackup();
+    void missingFolderOnlyLogs();
+    void serverDatabaseIsNotBackedUp();
+
+    void tagProgramStartsOnce();
+
+private:
+    std::unique_ptr<TestProgram> m_program;
+    QString m_backups;
+};
+
+void TestBackup::init()
+{
+    m_program = std::make_unique<TestProgram>();
+    m_program->createDatabases();
+    m_program->openAll();
+    m_backups = m_program->path(QStringLiteral("backup"));
+    QDir().mkpath(m_backups);
+}
+
+void TestBackup::cleanup()
+{
+    m_program.reset();
+}
+
+void TestBackup::folderWithOrWithoutSeparator_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("bare folder") << QString();
+    QTest::newRow("final slash") << QStringLiteral("/");
+    QTest::newRow("final backslash") << QStringLiteral("\\");
+}
+
+void TestBackup::folderWithOrWithoutSeparator()
+{
+    QFETCH(QString, suffix);
+    const QString folder = suffix == u"\\" ? m_backups : m_backups + suffix;
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), folder));
+    gDb.reset();
+    BackupDb();
+    QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
+    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("BACK_PATH:") + m_backups + u'/'));
+    QCOMPARE(BackupTarget(m_backups + QStringLiteral("\\"), DateValue::fromParts(2024, 4, 1)),
+             m_backups + QStringLiteral("\\20240401.mdb"));
+    QCOMPARE(BackupTarget(m_backups, DateValue::fromParts(2024, 4, 1)), m_backups + QStringLiteral("/20240401.mdb"));
+}
+
+void TestBackup::sameDayBackupReplacesTheFirst()
+{
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
+    const QString target = m_backups + QStringLiteral("/20240401.mdb");
+    BackupDb();
+    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 0);
+    // A later run of the same day: one file, holding the later state.
+    gDb->EXEC(QStringLiteral("INSERT INTO D_REG (REG_ID, REG_NO, SALES_DATE) VALUES (7, 1, #2024-04-01 00:00:00#)"));
+    gDb.reset();
+    m_program->clock().advanceMSecs(3600 * 1000);
+    BackupDb();
+    QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
+    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 1);
+    // Another day, another file.
+    m_program->clock().advanceDays(1);
+    BackupDb();
+    QCOMPARE(filesIn(m_backups), (QStringList{QStringLiteral("20240401.mdb"), QStringLiteral("20240402.mdb")}));
+}
+
+void TestBackup::copyIncludesAnOpenWal()
+{
+    gDb.reset();
+    const QString source = m_program->path(QStringLiteral("regi.mdb"));
+    const QString target = m_backups + QStringLiteral("/copy.mdb");
+    // Another register writes in WAL mode and keeps its connection: the new rows are only in the WAL file.
+    QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+    writer.setDatabaseName(source);
+    QVERIFY(writer.open());
+    {
+        QSqlQuery query(writer);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
+        QVERIFY(query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        for (int id = 1; id <= 200; ++id)
+            QVERIFY(query.exec(QStringLiteral("INSERT INTO D_REG (REG_ID, REG_NO, SALES_DATE) "
+                                              "VALUES (%1, %1, '2024-04-01 00:00:00')").arg(id)));
+    }
+    QVERIFY(QFileInfo(source + QStringLiteral("-wal")).size() > 0);
+
+    QCOMPARE(BackupSqliteFile(source, target), QString());
+    QCOMPARE(onFile(target, {QStringLiteral("PRAGMA integrity_check")}).toString(), QStringLiteral("ok"));
+    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 200);
+    // The backup is one file of its own: no journal beside it.
+    QCOMPARE(onFile(target, {QStringLiteral("PRAGMA journal_mode")}).toString(), QStringLiteral("delete"));
+    QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("copy.mdb")});
+    writer.close();
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+}
+
+void TestBackup::failedCopyKeepsTheEarlierBackup()
+{
+    const QString target = m_backups + QStringLiteral("/20240401.mdb");
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
+    BackupDb();
+    const QByteArray earlier = [&] { QFile f(target); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QVERIFY(!earlier.isEmpty());
+
+    const QString broken = m_program->path(QStringLiteral("broken.mdb"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x')); // not a database
+    file.close();
+    QVERIFY(!BackupSqliteFile(broken, target).isEmpty());
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), earlier);
+    QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
+    QVERIFY(!BackupSqliteFile(m_program->path(QStringLiteral("missing.mdb")), target).isEmpty());
+}
+
+void TestBackup::missingFolderOnlyLogs()
+{
+    const QString missing = m_program->path(QStringLiteral("no-such-folder"));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), missing));
+    const qsizetype before = m_program->logLines().size();
+    BackupDb();
+    const QStringList lines = m_program->logLines().mid(before);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().endsWith(QStringLiteral("BACK_PATH:") + missing + u'/'));
+    QVERIFY(m_program->messages().shown().isEmpty());
+    QVERIFY(!QFileInfo::exists(missing));
+}
+
+void TestBackup::serverDatabaseIsNotBackedUp()
+{
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), QStringLiteral("1")));
+    const qsizetype before = m_program->logLines().size();
+    BackupDb();
+    QCOMPARE(m_program->logLines().size(), before);
+    QVERIFY(filesIn(m_backups).isEmpty());
+}
+
+void TestBackup::tagProgramStartsOnce()
+{
+    QCOMPARE(GetTagPath(), QString());
+    RunTagProgram(); // not installed: nothing happens
+
+    // A stand-in price-tag program that counts its starts and runs until it is stopped.
+    const QString program = m_program->path(QStringLiteral("velmora"));
+    const QString starts = m_program->path(QStringLiteral("starts.txt"));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho started >> \"$VANTLE_HOME/starts.txt\"\ntrap 'kill $! 2>/dev/null; exit 0' TERM\n"
+                 "sleep 60 &\nwait\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    QCOMPARE(GetTagPath(), program);
+
+    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    frmSetCal calendar;
+    QVERIFY(calendar.Command1[5]->isVisibleTo(&calendar));
+    QTest::keyClick(&calendar, Qt::Key_F5);
+    qint64 running = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((running = FindTagWindow()) != 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(starts).size() > 0, 10000);
+    // The second F5 finds the running copy and starts no other.
+    QTest::keyClick(&calendar, Qt::Key_F5);
+    QTest::qWait(500);
+    QFile counted(starts);
+    QVERIFY(counted.open(QIODevice::ReadOnly));
+    QCOMPARE(counted.readAll(), QByteArray("started\n"));
+    QCOMPARE(FindTagWindow(), running);
+
+    ::kill(pid_t(running), SIGTERM);
+    QTRY_COMPARE_WITH_TIMEOUT(FindTagWindow(), qint64(0), 10000);
+}
+
+QTEST_MAIN(TestBackup)
+#include "test_backup.moc"

@@ -1,0 +1,362 @@
+// The start of a run (one copy, the date choice) and its end (hand-over to the settlement, backup).
+#include "app/Globals.h"
+#include "app/SettlementHooks.h"
+#include "app/SingleInstance.h"
+#include "app/StartUp.h"
+#include "checkout/frmReg.h"
+#include "settlement/SetCls.h"
+#include "data/DateValue.h"
+#include "data/DbError.h"
+#include "data/Format.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "support/TestProgram.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+using StartUp::CalendarExit;
+using StartUp::Screen;
+
+namespace {
+
+// Today of the test clock and the days around it.
+const double kToday = DateValue::fromParts(2024, 4, 1);
+
+QString day(double d)
+{
+    return u'#' + Format::date(d, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+}
+
+void addSale(const QString &table, int regId, double salesDate)
+{
+    gDb->EXEC(QStringLiteral("INSERT INTO %1 (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
+                             "VALUES (%2, %2, %3, %3, 1, 100, 100, 0)")
+                  .arg(table).arg(regId).arg(day(salesDate)));
+}
+
+void addClose(double salesDate)
+{
+    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(day(salesDate)));
+}
+
+void addPaidProducer(double salesDate, double closingDate)
+{
+    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT, CLS_DATE) "
+                             "VALUES (%1, 1, 1, 100, %2)").arg(day(salesDate), day(closingDate)));
+}
+
+void setDailyAdj(int value)
+{
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DAILY_ADJ"), QString::number(value)));
+}
+
+// The calendar as the loop sees it: records the proposed date at each showing and answers from a script
+// (a date to confirm, or how the screen is left).
+struct ScriptedCalendar
+{
+    struct Step { CalendarExit exit; double chosen; };
+    QList<Step> steps;
+    QList<double> proposed;
+    QList<qsizetype> messagesBefore;
+    RecordingPresenter *messages = nullptr;
+
+    std::function<CalendarExit()> show()
+    {
+        return [this] {
+            proposed.append(gSalesDate);
+            messagesBefore.append(messages->shown().size());
+            if (steps.isEmpty())
+                return CalendarExit::EndProgram;
+            const Step step = steps.takeFirst();
+            if (step.exit == CalendarExit::Confirmed)
+                gSalesDate = step.chosen;
+            return step.exit;
+        };
+    }
+    void confirm(double d) { steps.append({CalendarExit::Confirmed, d}); }
+};
+
+} // namespace
+
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyDatabaseProposesToday();
+    void olderOpenSalesWarnAndAreProposed();
+    void dayBeforeTheLastCloseIsRefused();
+    void lastClosedDayFollowsDailyAdj();
+    void reopenedDayGoesToTheRegister();
+    void failedReopenKeepsTheDayClosed();
+    void paidDayIsRefusedEvenWithOpenSales();
+    void dayWithSalesIsAcceptedDespiteALaterClose();
+    void calendarExitEndsWithoutChecking();
+
+    void registerCloseHandsOverOnlyWithOpenSales();
+    void endOfRunClosesAndBacksUp();
+    void closingTheRegisterEndsTheRun();
+
+    void secondCopyIsRefused();
+    void lockOfACrashedCopyIsTakenOver();
+
+private:
+    std::unique_ptr<TestProgram> m_program;
+    ScriptedCalendar m_calendar;
+};
+
+void TestStartUp::init()
+{
+    m_program = std::make_unique<TestProgram>();
+    m_program->createDatabases();
+    m_program->openAll();
+    m_calendar = ScriptedCalendar();
+    m_calendar.messages = &m_program->messages();
+    // Reopening a day must not happen unless a test asks for it.
+    SettlementHooks::cancelDailyAdj = [] () -> long { throw std::logic_error("the day was reopened"); };
+}
+
+void TestStartUp::cleanup()
+{
+    SettlementHooks::cancelDailyAdj = nullptr;
+    m_program.reset();
+}
+
+void TestStartUp::emptyDatabaseProposesToday()
+{
+    m_calendar.confirm(kToday);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(m_calendar.proposed, QList<double>{kToday});
+    QVERIFY(m_program->messages().shown().isEmpty());
+    QCOMPARE(gSalesDate, kToday);
+}
+
+void TestStartUp::olderOpenSalesWarnAndAreProposed()
+{
+    addSale(QStringLiteral("D_REG"), 1, kToday - 1);
+    addSale(QStringLiteral("D_REG"), 2, kToday);
+    // Closed without confirming: the proposed day is the one checked.
+    m_calendar.steps.append({CalendarExit::Closed, 0});
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(m_calendar.proposed, QList<double>{kToday - 1});
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::CloseFirst});
+    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
+    QCOMPARE(m_calendar.messagesBefore.first(), 1); // the warning comes before the calendar
+    QVERIFY(m_program->logLines().first().endsWith(QStringLiteral("Marveno[注意]締処理を行って下さい。")));
+}
+
+void TestStartUp::dayBeforeTheLastCloseIsRefused()
+{
+    addClose(kToday - 2);
+    m_calendar.confirm(kToday - 5);
+    m_calendar.confirm(kToday);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyClosed});
+    // After a refusal the calendar opens on the proposed day again, not on the refused one.
+    QCOMPARE(m_calendar.proposed, (QList<double>{kToday, kToday}));
+}
+
+void TestStartUp::lastClosedDayFollowsDailyAdj()
+{
+    addClose(kToday - 1);
+    addSale(QStringLiteral("B_REG"), 1, kToday - 1);
+
+    // Daily closing not in use: the last closed day is refused like any closed day.
+    setDailyAdj(0);
+    m_calendar.confirm(kToday - 1);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyClosed});
+
+    // In use: the question, with No as the default; No (or just Enter) shows the settlement.
+    setDailyAdj(1);
+    m_program->messages().clear();
+    m_calendar = ScriptedCalendar{{}, {}, {}, &m_program->messages()};
+    m_calendar.confirm(kToday - 1);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Settlement);
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::ReopenQuestion});
+    const auto question = m_program->messages().shown().first();
+    QCOMPARE(question.flags, Msg::YesNo | Msg::DefaultButton2);
+    QCOMPARE(question.answer, int(Msg::No));
+    QCOMPARE(gSalesDate, kToday - 1);
+    QVERIFY(m_program->logLines().last().endsWith(StartUp::ReopenQuestion + QStringLiteral("[NO]")));
+}
+
+void TestStartUp::reopenedDayGoesToTheRegister()
+{
+    addClose(kToday - 1);
+    addSale(QStringLiteral("B_REG"), 1, kToday - 1);
+    addSale(QStringLiteral("B_REG"), 2, kToday - 1);
+    setDailyAdj(1);
+    SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
+    m_program->messages().queueAnswer(Msg::Yes);
+    m_calendar.confirm(kToday - 1);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(gSalesDate, kToday - 1);
+    // The day's sales are open again and its settlement is gone.
+    QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_REG"), QStringLiteral("SALES_DATE=") + day(kToday - 1)).toLong(), 2);
+    QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ")).toLong(), 0);
+    QCOMPARE(StartUp::CheckSalesDate(kToday - 1).state, StartUp::DayState::Open);
+}
+
+void TestStartUp::failedReopenKeepsTheDayClosed()
+{
+    addClose(kToday - 1);
+    setDailyAdj(1);
+    SettlementHooks::cancelDailyAdj = [] () -> long { throw DbError(QStringLiteral("ロックされています。")); };
+    m_program->messages().queueAnswer(Msg::Yes);
+    m_calendar.confirm(kToday - 1);
+    m_calendar.confirm(kToday);
+    // The failure is shown and the calendar comes back; today (no close on or after it) is then accepted.
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(m_program->messages().prompts(),
+             (QStringList{StartUp::ReopenQuestion, QStringLiteral("ロックされています。")}));
+    QCOMPARE(gSalesDate, kToday);
+}
+
+void TestStartUp::paidDayIsRefusedEvenWithOpenSales()
+{
+    addSale(QStringLiteral("D_REG"), 1, kToday);
+    addClose(kToday);
+    addPaidProducer(kToday, kToday);
+    m_calendar.confirm(kToday);
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyPaid});
+    QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Refused);
+    // A producer row without a payment closing does not make the day paid.
+    gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=NULL"));
+    QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Open);
+}
+
+void TestStartUp::dayWithSalesIsAcceptedDespiteALaterClose()
+{
+    addSale(QStringLiteral("D_REG"), 1, kToday - 3);
+    addClose(kToday - 1);
+    m_calendar.steps.append({CalendarExit::Closed, 0});
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(gSalesDate, kToday - 3);
+    QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::CloseFirst});
+    // The same later close refuses the days between that have no sales.
+    QCOMPARE(StartUp::CheckSalesDate(kToday - 2).message, StartUp::AlreadyClosed);
+    QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Open);
+}
+
+void TestStartUp::calendarExitEndsWithoutChecking()
+{
+    addClose(kToday);
+    addPaidProducer(kToday, kToday);
+    m_calendar.steps.append({CalendarExit::EndProgram, 0});
+    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QVERIFY(m_program->messages().shown().isEmpty());
+}
+
+void TestStartUp::registerCloseHandsOverOnlyWithOpenSales()
+{
+    setDailyAdj(1);
+    QVERIFY(!StartUp::SettlementTakesOver()); // nothing to close
+    addSale(QStringLiteral("D_REG"), 1, kToday);
+    QVERIFY(StartUp::SettlementTakesOver());
+    setDailyAdj(0);
+    QVERIFY(!StartUp::SettlementTakesOver());
+}
+
+void TestStartUp::endOfRunClosesAndBacksUp()
+{
+    addSale(QStringLiteral("D_REG"), 1, kToday);
+    const QString backups = m_program->path(QStringLiteral("backup"));
+    QVERIFY(QDir().mkpath(backups));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), backups));
+    StartUp::CloseAndBackUp();
+    QVERIFY(!gDb);
+    QVERIFY(!StartUp::SettlementTakesOver()); // and safe to ask once the database is closed
+    QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).isFile());
+}
+
+void TestStartUp::closingTheRegisterEndsTheRun()
+{
+    const QString backups = m_program->path(QStringLiteral("backup"));
+    QVERIFY(QDir().mkpath(backups));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), backups));
+    setDailyAdj(1);
+    addSale(QStringLiteral("D_REG"), 1, kToday);
+    gSalesDate = kToday;
+    int settlements = 0;
+    SettlementHooks::showSettlement = [&settlements] { ++settlements; };
+
+    // Unclosed sales with daily closing in use: the settlement screen takes over, nothing is closed.
+    {
+        frmReg reg;
+        reg.show();
+        QVERIFY(reg.close());
+    }
+    QCOMPARE(settlements, 1);
+    QVERIFY(gDb);
+    QVERIFY(QDir(backups).isEmpty());
+
+    // Without daily closing: the database is closed and backed up.
+    setDailyAdj(0);
+    {
+        frmReg reg;
+        reg.show();
+        QVERIFY(reg.close());
+    }
+    SettlementHooks::showSettlement = nullptr;
+    QCOMPARE(settlements, 1);
+    QVERIFY(!gDb);
+    QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).isFile());
+}
+
+void TestStartUp::secondCopyIsRefused()
+{
+    const QString path = m_program->path(QStringLiteral("vantle.lock"));
+    {
+        SingleInstance first(path);
+        QVERIFY(first.acquire());
+        SingleInstance second(path);
+        QVERIFY(!second.acquire());
+        QVERIFY(!second.held());
+    }
+    SingleInstance next(path);
+    QVERIFY(next.acquire()); // the first copy ended: its lock is gone
+}
+
+void TestStartUp::lockOfACrashedCopyIsTakenOver()
+{
+    const QString path = m_program->path(QStringLiteral("vantle.lock"));
+    QProcess copy;
+    copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
+    QVERIFY(copy.waitForReadyRead(10000));
+    QCOMPARE(copy.readAll().trimmed(), QByteArray("locked"));
+    SingleInstance mine(path);
+    QVERIFY(!mine.acquire()); // the other copy runs
+    copy.kill(); // a crash: no clean-up, the lock file stays behind
+    QVERIFY(copy.waitForFinished(10000));
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(mine.acquire());
+}
+
+// Started as "--hold-lock <path>", the test program plays a running register that holds the lock.
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--hold-lock") == 0) {
+        QCoreApplication app(argc, argv);
+        SingleInstance lock(QString::fromLocal8Bit(argv[2]));
+        if (!lock.acquire())
+            return 1;
+        fputs("locked\n", stdout);
+        fflush(stdout);
+        QThread::sleep(60);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestStartUp test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_startup.moc"
