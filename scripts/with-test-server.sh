@@ -5,6 +5,8 @@
 set -euo pipefail
 D=${VANTLE_TEST_SERVER_DIR:-/tmp/vantle-mdb-$$}
 PORT=${VANTLE_TEST_SERVER_PORT:-3307}
+# Another server (a developer's, another run's) may hold the port: take the next free one.
+while (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null; do PORT=$((PORT + 1)); done
 mkdir -p "$D"
 stop() {
   if [ -f "$D/pid" ] && kill -0 "$(cat "$D/pid")" 2>/dev/null; then

@@ -40,11 +40,17 @@ QString stored(clsData &data, const char *key)
     return v.isNull() ? QStringLiteral("<Null>") : v.toString();
 }
 
-// Closes the modal dialog that is about to run, remembering its caption.
-void closeNextModal(QStringList &captions)
+// Closes the modal dialog that is about to run, remembering its caption. It looks again every few
+// milliseconds until the dialog is up (for five seconds at most), so a busy machine that shows the dialog
+// late cannot leave it waiting for an answer.
+void closeNextModal(QStringList &captions, int attempts = 500)
 {
-    QTimer::singleShot(0, [&captions] {
+    QTimer::singleShot(attempts == 500 ? 0 : 10, [&captions, attempts] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog && attempts > 0) {
+            closeNextModal(captions, attempts - 1);
+            return;
+        }
         captions << (dialog ? dialog->windowTitle() : QStringLiteral("<none>"));
         if (dialog)
             dialog->reject();
