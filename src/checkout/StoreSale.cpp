@@ -116,28 +116,42 @@ QString SaleLineInsert(qint32 regId, const DtlRec &line)
 
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
 {
+    bool reopened = false;
     for (int attempt = 1;; ++attempt) {
-        // A transaction that cannot start (another register holds the database too long, the connection
-        // is gone) fails the store: without it the lines could be stored without their header.
-        db.Begintrans();
         RegRec header = reg;
+        bool committing = false;
         try {
+            // A transaction that cannot start (another register holds the database too long, the connection
+            // is gone) fails the store: without it the lines could be stored without their header.
+            db.Begintrans();
             storeOnce(header, lines, salesDate, db, ini);
+            committing = true;
             db.CommitTrans();
             reg = header;
             return header.REG_ID;
         } catch (const DbError &e) {
             try {
-                db.RollbackTrans();
+                if (db.connection() && db.connection()->inTransaction())
+                    db.RollbackTrans();
             } catch (const DbError &) {
                 // A lost connection has nothing left to roll back; the server drops the transaction.
             }
             if (attempt < kAttempts && isCollision(e))
                 continue;
+            // The server dropped the connection (it was restarted): open it again once, so that this sale or
+            // the next one goes through once the server is back. A sale that failed before its commit is
+            // tried again at once; one that failed in its commit may have been stored and is not.
+            Connection *cnn = db.connection();
+            if (!reopened && cnn && cnn->lost()) {
+                reopened = true;
+                if (cnn->reopen() && !committing && attempt < kAttempts)
+                    continue;
+            }
             throw;
         } catch (...) {
             try {
-                db.RollbackTrans();
+                if (db.connection() && db.connection()->inTransaction())
+                    db.RollbackTrans();
             } catch (const DbError &) {
             }
             throw;

@@ -218,8 +218,40 @@ void Connection::openOdbc(const QString &connectionText)
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!db.open())
         throw DbError(db.lastError().text(), errorNumber(db.lastError()));
+    startSession();
+}
+
+void Connection::startSession()
+{
     // Doubled quotes are the only escaping the register uses; a backslash in a name stays a backslash.
     run(QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_BACKSLASH_ESCAPES')"), QString());
+}
+
+bool Connection::lost()
+{
+    if (m_engine != Engine::MariaDb)
+        return false;
+    QSqlQuery q(database());
+    return !q.exec(QStringLiteral("SELECT 1"));
+}
+
+bool Connection::reopen()
+{
+    if (m_engine != Engine::MariaDb)
+        return false;
+    // Whatever the dropped connection had begun is gone with it.
+    m_inTransaction = false;
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        return false;
+    try {
+        startSession();
+    } catch (const DbError &) {
+        db.close();
+        return false;
+    }
+    return true;
 }
 
 void Connection::fail(const QString &what, const QString &sql) const
@@ -284,8 +316,16 @@ Recordset Connection::query(const QString &sql, Recordset::Kind kind)
     const QString rendered = render(sql);
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.exec(rendered))
-        throw DbError(q.lastError().text(), errorNumber(q.lastError()), sql);
+    if (!q.exec(rendered)) {
+        const QSqlError error = q.lastError();
+        // Reading again changes nothing; inside a transaction the caller must start over instead.
+        if (m_inTransaction || !lost() || !reopen())
+            throw DbError(error.text(), errorNumber(error), sql);
+        q = QSqlQuery(database());
+        q.setForwardOnly(true);
+        if (!q.exec(rendered))
+            throw DbError(q.lastError().text(), errorNumber(q.lastError()), sql);
+    }
     Recordset rs;
     rs.m_kind = kind;
     rs.m_open = true;

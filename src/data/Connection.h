@@ -31,6 +31,13 @@ public:
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
 
+    // A server connection the server dropped (it was restarted, the network was away) stays dead: every
+    // statement fails. lost() tells such a connection (a trivial query fails), reopen() opens it again with
+    // the same settings and returns whether it could; a file database is never lost. A read outside a
+    // transaction that fails on a lost connection reopens it and reads once more by itself.
+    bool lost();
+    bool reopen();
+
     // Executes a statement that returns no rows and gives the number of rows it affected.
     long execute(const QString &sql);
     // Runs a query and reads all of its rows into a result set of the given kind.
@@ -53,6 +60,7 @@ private:
     void openOdbc(const QString &connectionText);
     [[noreturn]] void fail(const QString &what, const QString &sql) const;
     void run(const QString &rendered, const QString &sql);
+    void startSession();
 
     QString m_name;
     Engine m_engine = Engine::Sqlite;

@@ -1,0 +1,215 @@
+#include "RegisterDriver.h"
+
+#include "app/Globals.h"
+#include "app/MessagePresenter.h"
+#include "checkout/StoreSale.h"
+#include "data/DateValue.h"
+#include "data/DbError.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "settlement/AdjGrid.h"
+#include "settlement/SetCls.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <cstdio>
+
+namespace RegisterDriver {
+
+namespace {
+
+// FNV-1a: the same in every process (qHash is seeded per process).
+quint32 seedOf(const QString &tag, int index)
+{
+    quint32 h = 2166136261u;
+    const QByteArray bytes = tag.toUtf8() + '#' + QByteArray::number(index);
+    for (char c : bytes) {
+        h ^= quint8(c);
+        h *= 16777619u;
+    }
+    return h;
+}
+
+Currency money(const char *text)
+{
+    return *Currency::parse(QString::fromLatin1(text));
+}
+
+void say(const QString &line)
+{
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Every message the register would have shown goes to the parent too.
+void reportMessages(const RecordingPresenter &messages)
+{
+    for (const auto &m : messages.shown())
+        say(QStringLiteral("MESSAGE ") + QString(m.prompt).replace(u'\n', u' ').replace(u'\r', u' '));
+}
+
+int storeSales(const QString &tag, int count, bool retry, int maxFailures)
+{
+    RecordingPresenter messages;
+    MessagePresenter::install(&messages);
+    InitObj();
+    gSalesDate = salesDate();
+    int failures = 0;
+    for (int i = 0; i < count;) {
+        Sale sale = makeSale(tag, i);
+        QList<DtlRec> lines = sale.lines;
+        lines << DtlRec(); // the blank slot the screen always has
+        try {
+            StoreSale(sale.header, lines, gSalesDate, *gDb, *gIni);
+            say(QStringLiteral("STORED %1 %2 %3 %4").arg(tag).arg(i).arg(sale.header.REG_ID).arg(sale.header.REG_NO));
+            ++i;
+        } catch (const std::exception &e) {
+            const auto *db = dynamic_cast<const DbError *>(&e);
+            QString text = db ? db->description() : QString::fromStdString(e.what());
+            say(QStringLiteral("FAILED %1 %2 %3").arg(tag).arg(i).arg(text.replace(u'\n', u' ')));
+            if (!retry || ++failures > maxFailures) {
+                reportMessages(messages);
+                ReleaseObj();
+                return 1;
+            }
+            QThread::msleep(100);
+        }
+    }
+    reportMessages(messages);
+    ReleaseObj();
+    MessagePresenter::install(nullptr);
+    return 0;
+}
+
+int closeDay()
+{
+    RecordingPresenter messages;
+    MessagePresenter::install(&messages);
+    InitObj();
+    gSalesDate = salesDate();
+    AdjGrid grid;
+    for (int i = 0; i < AdjGrid::Rows; ++i) {
+        grid.PREV[i] = grid.CASH[i] = QStringLiteral("0");
+        grid.DEF[i] = QStringLiteral("1");
+    }
+    grid.CASH[0] = QStringLiteral("12");
+    grid.SetCalsSum();
+    say(QStringLiteral("CLOSING"));
+    const bool closed = SetCls(grid);
+    say(closed ? QStringLiteral("CLOSED") : QStringLiteral("CLOSE-FAILED"));
+    reportMessages(messages);
+    ReleaseObj();
+    MessagePresenter::install(nullptr);
+    return closed ? 0 : 1;
+}
+
+} // namespace
+
+double salesDate()
+{
+    return DateValue::fromParts(2024, 5, 17);
+}
+
+Sale makeSale(const QString &tag, int index)
+{
+    static const qint32 producers[] = {3, 7, 12, 45, 101, 230};
+    static const char *const prices[] = {"98", "150", "298", "1200", "55", "333"};
+    static const char *const quantities[] = {"1", "2", "0.5", "3", "1.25", "1"};
+    quint32 r = seedOf(tag, index);
+    const auto next = [&r](quint32 n) {
+        r = r * 1103515245u + 12345u;
+        return (r >> 16) % n;
+    };
+    Sale sale;
+    const int count = 1 + int(next(5));
+    for (int n = 1; n <= count; ++n) {
+        DtlRec d;
+        d.DTL_NO = n;
+        d.FMR_ID = producers[next(6)];
+        d.PRD_ID = 10 + int(next(20));
+        d.BCD = QStringLiteral("49%1").arg(d.PRD_ID * 1000 + d.FMR_ID, 11, 10, QLatin1Char('0'));
+        d.BCD_NM = QStringLiteral("%1 'item' %2/%3 なす").arg(tag).arg(index).arg(n);
+        d.FMR_NM = QStringLiteral("O'Neil 農園 %1").arg(d.FMR_ID);
+        d.O_PRC = money(prices[next(6)]);
+        d.PRC = d.O_PRC;
+        d.QTY = money(quantities[next(6)]);
+        if (next(10) == 0)
+            d.QTY = -d.QTY; // goods taken back
+        d.UNIT_ID = 1;
+        d.AMT = d.PRC * d.QTY;
+        sale.header.AMT_SUM += d.AMT;
+        sale.lines << d;
+    }
+    sale.header.DTL_CNT = count;
+    sale.header.RCV = sale.header.AMT_SUM > Currency() ? Currency::fromInt(10000) : Currency();
+    sale.header.CHG = sale.header.RCV - sale.header.AMT_SUM;
+    return sale;
+}
+
+int run(int argc, char *argv[])
+{
+    if (argc < 2 || !QByteArray(argv[1]).startsWith("--driver-"))
+        return -1;
+    const QByteArray mode(argv[1]);
+    if (mode == "--driver-store" && argc == 4)
+        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), false, 0);
+    if (mode == "--driver-store-retry" && argc == 5)
+        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), true, QByteArray(argv[4]).toInt());
+    if (mode == "--driver-close" && argc == 2)
+        return closeDay();
+    std::fprintf(stderr, "unknown driver arguments\n");
+    return 2;
+}
+
+QProcess *start(QObject *parent, const QStringList &arguments)
+{
+    auto *p = new QProcess(parent);
+    p->setProcessChannelMode(QProcess::SeparateChannels);
+    p->setReadChannel(QProcess::StandardOutput);
+    p->start(QCoreApplication::applicationFilePath(), arguments);
+    return p;
+}
+
+int Ledger::read(const QByteArray &output)
+{
+    int stored = 0;
+    for (const QByteArray &raw : output.split('\n')) {
+        const QString line = QString::fromUtf8(raw);
+        const QStringList f = line.split(u' ');
+        if (f.value(0) == u"STORED" && f.size() == 5) {
+            const qint32 id = f[3].toInt();
+            if (sales.contains(id))
+                ++duplicateIds;
+            sales.insert(id, {f[1], f[2].toInt()});
+            numbers.insert(id, f[4].toInt());
+            ++stored;
+        } else if (f.value(0) == u"FAILED") {
+            ++failures;
+            failureTexts << line;
+        }
+    }
+    return stored;
+}
+
+QMap<qint32, QPair<Currency, Currency>> Ledger::perProducer() const
+{
+    QMap<qint32, QPair<Currency, Currency>> sums;
+    for (const auto &s : sales) {
+        for (const DtlRec &d : makeSale(s.first, s.second).lines) {
+            sums[d.FMR_ID].first += d.QTY;
+            sums[d.FMR_ID].second += d.AMT;
+        }
+    }
+    return sums;
+}
+
+Currency Ledger::total() const
+{
+    Currency t;
+    for (const auto &s : sales)
+        t += makeSale(s.first, s.second).header.AMT_SUM;
+    return t;
+}
+
+} // namespace RegisterDriver

@@ -1,0 +1,119 @@
+// Four registers share one MariaDB database and ring up sales at the same moment through the register's own
+// storing routine, each a process of this program (started with --driver-store). Afterwards every sale they
+// reported is stored whole with distinct REG_ID and REG_NO, and the daily close books the right totals per
+// producer. VANTLE_REGISTER_SALES sets the sales per register (40 unless given; the shop's day is 250).
+#include "FaultChecks.h"
+#include "RegisterDriver.h"
+#include "app/Globals.h"
+#include "data/clsDb.h"
+#include "settlement/AdjGrid.h"
+#include "settlement/SetCls.h"
+#include "support/TestProgram.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace FaultChecks;
+
+class TestRegisters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fourRegistersOneDay();
+};
+
+void TestRegisters::fourRegistersOneDay()
+{
+    if (!TestProgram::serverAvailable())
+        QSKIP("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): several registers need a shared server");
+    const int perRegister = qEnvironmentVariableIsSet("VANTLE_REGISTER_SALES")
+        ? qEnvironmentVariableIntValue("VANTLE_REGISTER_SALES") : 40;
+    QVERIFY(perRegister > 0);
+    constexpr int registers = 4;
+    const int total = registers * perRegister;
+
+    TestProgram program;
+    program.createDatabases(false, true);
+    program.openAll();
+    // Without the counter row the first sales of all registers race to create it.
+    gDb->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='NEW_REG_ID'"));
+    ReleaseObj();
+
+    QElapsedTimer clock;
+    clock.start();
+    QList<QProcess *> drivers;
+    for (int r = 1; r <= registers; ++r)
+        drivers << RegisterDriver::start(this, {QStringLiteral("--driver-store"), QStringLiteral("R%1").arg(r),
+                                                QString::number(perRegister)});
+    RegisterDriver::Ledger ledger;
+    for (QProcess *p : drivers) {
+        QVERIFY2(p->waitForFinished(280000), "a register did not finish within 280 s");
+        const QByteArray output = p->readAllStandardOutput();
+        const int stored = ledger.read(output);
+        QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                 (output.right(600) + p->readAllStandardError().right(600)).constData());
+        QCOMPARE(stored, perRegister);
+        QVERIFY2(!output.contains("MESSAGE"), output.constData());
+    }
+    const qint64 storeMs = clock.elapsed();
+    QCOMPARE(ledger.duplicateIds, 0);
+    QCOMPARE(ledger.sales.size(), total);
+
+    program.openAll();
+    gSalesDate = RegisterDriver::salesDate();
+    QCOMPARE(count(QStringLiteral("D_REG")), total);
+    QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("(SELECT DISTINCT REG_ID FROM D_REG) AS T")).toLong(), total);
+    QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("(SELECT DISTINCT REG_NO FROM D_REG) AS T")).toLong(), total);
+    QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), total);
+    QCOMPARE(gDb->DMin(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), 1);
+    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(orphanLines(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    const QString difference = compareWithLedger(ledger, QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL"));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    const qint32 lines = count(QStringLiteral("D_REG_DTL"));
+
+    // The day closes to the totals of what the registers stored.
+    AdjGrid grid;
+    for (int i = 0; i < AdjGrid::Rows; ++i)
+        grid.PREV[i] = grid.CASH[i] = grid.DEF[i] = QStringLiteral("0");
+    grid.SetCalsSum();
+    clock.restart();
+    QVERIFY(SetCls(*gDb, grid, gSalesDate, gSalesDate + 0.75));
+    const qint64 closeMs = clock.elapsed();
+    QVERIFY(program.messages().shown().isEmpty());
+    QCOMPARE(count(QStringLiteral("D_REG")), 0);
+    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(count(QStringLiteral("B_REG")), total);
+    QCOMPARE(count(QStringLiteral("B_REG_DTL")), lines);
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    QCOMPARE(gDb->DLookup(QStringLiteral("AMT_SUM"), QStringLiteral("D_ADJ")).toCurrency(), ledger.total());
+
+    const auto expected = ledger.perProducer();
+    QMap<qint32, QPair<Currency, Currency>> booked;
+    Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT FMR_ID, SALES_QTY, SALES_AMT FROM D_ADJ_DTL"));
+    for (; !rs.EOF_(); rs.MoveNext())
+        booked.insert(rs.Fields(0).toLong(), {rs.Fields(1).toCurrency(), rs.Fields(2).toCurrency()});
+    QCOMPARE(booked.keys(), expected.keys());
+    QStringList figures;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        QCOMPARE(booked.value(it.key()).first.toPlainText(), it->first.toPlainText());
+        QCOMPARE(booked.value(it.key()).second.toPlainText(), it->second.toPlainText());
+        figures << QStringLiteral("%1:%2").arg(it.key()).arg(it->second.toPlainText());
+    }
+    qInfo("%d registers x %d sales (%d lines): stored in %lld ms (%.1f sales/s), closed in %lld ms; total %s; "
+          "per producer %s",
+          registers, perRegister, lines, storeMs, total * 1000.0 / qMax<qint64>(storeMs, 1), closeMs,
+          qPrintable(ledger.total().toPlainText()), qPrintable(figures.join(u' ')));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (const int driver = RegisterDriver::run(argc, argv); driver >= 0)
+        return driver;
+    TestRegisters test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_registers.moc"

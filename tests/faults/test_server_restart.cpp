@@ -1,0 +1,200 @@
+// The MariaDB server stops and starts again while registers run. On the screen: the sale being stored while
+// the server is away fails with the message and stays on the screen, nothing of it is stored, and Enter after
+// the server is back stores it once. In a register process storing sale after sale: the sales it confirmed
+// are all stored whole, the failed ones not at all, and it carries on once the server is back.
+// The private server of scripts/with-test-server.sh is stopped and started by test-server-ctl.sh.
+#include "../checkout/CheckoutFixture.h"
+#include "FaultChecks.h"
+#include "RegisterDriver.h"
+#include "app/Globals.h"
+#include "checkout/frmReg.h"
+#include "data/DateValue.h"
+#include "data/clsDb.h"
+#include "support/TestProgram.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace FaultChecks;
+
+namespace {
+
+const QString kFailedToStore = QStringLiteral("レジデータ登録に失敗しました。");
+
+bool serverCtl(const char *command)
+{
+    QProcess ctl;
+    ctl.setProcessChannelMode(QProcess::ForwardedChannels);
+    ctl.start(QStringLiteral("bash"), {QStringLiteral(VANTLE_SERVER_CTL), QString::fromLatin1(command)});
+    return ctl.waitForFinished(60000) && ctl.exitStatus() == QProcess::NormalExit && ctl.exitCode() == 0;
+}
+
+} // namespace
+
+class TestServerRestart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void saleOnTheScreenWhileServerIsAway();
+    void registerRunsThroughRestart();
+
+private:
+    void key(Qt::Key k);
+    void type(const QString &text);
+
+    bool m_stopped = false;
+};
+
+void TestServerRestart::init()
+{
+    if (!TestProgram::serverAvailable())
+        QSKIP("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server restart not tried");
+    if (!serverCtl("check"))
+        QSKIP("the test server cannot be stopped and started from here (not started by scripts/with-test-server.sh)");
+}
+
+void TestServerRestart::cleanup()
+{
+    // Never leave the server down for the tests after this one.
+    if (m_stopped)
+        QVERIFY(serverCtl("start"));
+    m_stopped = false;
+}
+
+void TestServerRestart::key(Qt::Key k)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    QTest::keyClick(target, k);
+}
+
+void TestServerRestart::type(const QString &text)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    QTest::keyClicks(target, text);
+}
+
+void TestServerRestart::saleOnTheScreenWhileServerIsAway()
+{
+    using namespace CheckoutFixture;
+    TestProgram program;
+    program.createDatabases(false, true);
+    program.openAll();
+    insertMasters();
+    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    auto form = std::make_unique<frmReg>();
+    form->resize(1020, 752);
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const auto ringUp = [&](const char *tendered) {
+        for (const QString &code : {kTomato, kHerb}) {
+            type(code);
+            key(Qt::Key_Return);
+        }
+        key(Qt::Key_Return); // payment
+        type(QString::fromLatin1(tendered));
+        key(Qt::Key_Return);
+    };
+
+    // A first sale while the server runs.
+    ringUp("1000");
+    key(Qt::Key_Return);
+    QCOMPARE(form->RegMode(), 1);
+    QCOMPARE(form->mLastRegId(), 1);
+
+    // The second sale is rung up, then the server goes away before it is stored.
+    ringUp("500");
+    QVERIFY(serverCtl("stop"));
+    m_stopped = true;
+    key(Qt::Key_Return);
+    QCOMPARE(program.messages().prompts().count(kFailedToStore), 1);
+    QCOMPARE(form->RegMode(), 5); // the sale stays on the screen
+    QCOMPARE(form->fgrdHIST->rowCount(), 2);
+    // Enter again while the server is still away fails the same way.
+    key(Qt::Key_Return);
+    QCOMPARE(program.messages().prompts().count(kFailedToStore), 2);
+    QCOMPARE(form->RegMode(), 5);
+
+    // The server is back: Enter stores the sale once, on the register's running connection.
+    QVERIFY(serverCtl("start"));
+    m_stopped = false;
+    key(Qt::Key_Return);
+    QCOMPARE(program.messages().prompts().count(kFailedToStore), 2);
+    QCOMPARE(form->RegMode(), 1);
+    QCOMPARE(form->mLastRegId(), 2);
+
+    // And the next sale goes through as usual.
+    ringUp("2000");
+    key(Qt::Key_Return);
+    QCOMPARE(form->RegMode(), 1);
+    QCOMPARE(form->mLastRegId(), 3);
+    QCOMPARE(program.messages().prompts().count(kFailedToStore), 2);
+
+    QCOMPARE(FaultChecks::count(QStringLiteral("D_REG")), 3);
+    QCOMPARE(FaultChecks::count(QStringLiteral("D_REG_DTL")), 6);
+    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(gDb->DLookup(QStringLiteral("RCV"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=2")).toCurrency(), money("500"));
+    QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), 3);
+    qInfo("messages shown: %s", qPrintable(program.messages().prompts().join(QStringLiteral(" | "))));
+    form.reset();
+}
+
+void TestServerRestart::registerRunsThroughRestart()
+{
+    TestProgram program;
+    program.createDatabases(false, true);
+    constexpr int sales = 60;
+    // A failed sale is tried again every 100 ms; 300 failures (30 s) end the register.
+    QProcess *p = RegisterDriver::start(this, {QStringLiteral("--driver-store-retry"), QStringLiteral("S"),
+                                               QString::number(sales), QStringLiteral("300")});
+    QByteArray output;
+    QElapsedTimer t;
+    t.start();
+    while (output.count("STORED") < 10 && p->state() != QProcess::NotRunning && t.elapsed() < 60000) {
+        p->waitForReadyRead(50);
+        output += p->readAllStandardOutput();
+    }
+    QVERIFY2(output.count("STORED") >= 10, output.constData());
+    QVERIFY(serverCtl("stop"));
+    m_stopped = true;
+    const int storedBeforeStop = int(output.count("STORED"));
+    QTest::qWait(2000);
+    QVERIFY(serverCtl("start"));
+    m_stopped = false;
+    QVERIFY(p->waitForFinished(120000));
+    output += p->readAllStandardOutput();
+    QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+             (output.right(1000) + p->readAllStandardError().right(1000)).constData());
+
+    RegisterDriver::Ledger ledger;
+    QCOMPARE(ledger.read(output), sales);
+    QCOMPARE(ledger.duplicateIds, 0);
+    QVERIFY2(ledger.failures > 0, "no store failed while the server was away");
+    program.openAll();
+    QCOMPARE(count(QStringLiteral("D_REG")), sales);
+    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(orphanLines(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    const QString difference = compareWithLedger(ledger, QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL"));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), sales);
+    qInfo("%d sales stored before the stop, %d failed attempts while the server was away (first: %s), all %d "
+          "stored afterwards", storedBeforeStop, ledger.failures, qPrintable(ledger.failureTexts.value(0)), sales);
+    delete p;
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (const int driver = RegisterDriver::run(argc, argv); driver >= 0)
+        return driver;
+    TestServerRestart test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_server_restart.moc"
