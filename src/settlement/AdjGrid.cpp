@@ -181,6 +181,10 @@ AdjGrid::Action AdjGrid::KeyDown(int key)
         if (RowIdx == ConfirmRow)
             return Action::RunClosing;
         if (RowIdx == Rows - 1) {
+            // The last count was typed after the totals were worked out: its change follows it before the
+            // change figures become the operator's.
+            if (ColIdx != 1)
+                SetCalsSum();
             if (changeWithinCash()) {
                 if (ColIdx != 1) {
                     RowIdx = 0;
