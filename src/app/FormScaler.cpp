@@ -3,7 +3,7 @@
 #include <cmath>
 
 FormScaler::FormScaler(QWidget *form, double designWidth, double designHeight)
-    : m_form(form), m_designWidth(designWidth), m_designHeight(designHeight)
+    : QObject(form), m_form(form), m_designWidth(designWidth), m_designHeight(designHeight)
 {
 }
 

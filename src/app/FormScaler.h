@@ -9,8 +9,8 @@
 // in points, for a window of 7650 x 5640 twips. On every resize the controls are placed at their design
 // geometry times the window's factors (inner width / design width, inner height / design height), and their
 // fonts at the design size times the vertical factor, rounded half to even. Scaling always starts from the
-// design values, so repeated resizes never compound.
-class FormScaler
+// design values, so repeated resizes never compound. The scaler belongs to its form and goes with it.
+class FormScaler : public QObject
 {
 public:
     static constexpr double TwipsPerPixel = 15.0; // 96 dots per inch

@@ -412,6 +412,8 @@ void Connection::writeRow(const QString &table, const QStringList &names, const 
             fail(QStringLiteral("更新する行を特定できません。"), table);
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(u','), where.join(QStringLiteral(" AND ")));
     }
+    if (m_engine == Engine::MariaDb)
+        sql = MariaDbDialect::asciiTexts(sql);
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw DbError(q.lastError().text(), errorNumber(q.lastError()), sql);

@@ -119,3 +119,41 @@ QString SqliteDialect::render(const QString &sql) const
         tail.chop(1);
     return QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT %1.rowid FROM %1 %2)").arg(table, tail);
 }
+
+QString MariaDbDialect::render(const QString &sql) const
+{
+    return asciiTexts(renderLiterals(sql));
+}
+
+QString MariaDbDialect::asciiTexts(const QString &sql)
+{
+    QString out;
+    out.reserve(sql.size());
+    for (int i = 0; i < sql.size();) {
+        if (sql[i] != u'\'') {
+            out += sql[i++];
+            continue;
+        }
+        int j = i + 1;
+        QString text;
+        bool ascii = true;
+        while (j < sql.size()) {
+            if (sql[j] == u'\'') {
+                if (j + 1 < sql.size() && sql[j + 1] == u'\'') {
+                    text += u'\'';
+                    j += 2;
+                    continue;
+                }
+                break;
+            }
+            ascii = ascii && sql[j].unicode() < 128;
+            text += sql[j++];
+        }
+        if (ascii)
+            out += sql.mid(i, j - i + 1);
+        else
+            out += QStringLiteral("_utf8mb4 X'") + QString::fromLatin1(text.toUtf8().toHex().toUpper()) + u'\'';
+        i = j + 1;
+    }
+    return out;
+}

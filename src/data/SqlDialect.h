@@ -34,9 +34,15 @@ public:
     QString name() const override { return QStringLiteral("SQLite"); }
 };
 
-// MariaDB and MySQL understand the delete forms as written.
+// MariaDB and MySQL understand the delete forms as written. Texts with characters beyond ASCII are sent as
+// UTF-8 hex literals (_utf8mb4 X'...'), so the statement itself is plain ASCII: Qt 6.4's ODBC driver passed
+// such statements to the MariaDB driver unreliably ("Invalid character value for cast specification" on the
+// same INSERT now and then).
 class MariaDbDialect : public SqlDialect
 {
 public:
+    QString render(const QString &sql) const override;
     QString name() const override { return QStringLiteral("MariaDB"); }
+    // Only the texts: for statements whose literals are already in the engine's form.
+    static QString asciiTexts(const QString &sql);
 };

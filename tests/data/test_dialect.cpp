@@ -39,6 +39,10 @@ void TestDialect::textsAreLeftAlone()
     const QString sql = QStringLiteral("UPDATE M_FMR SET NOTES='O''Brien #1# *x*' WHERE FMR_ID=3");
     QCOMPARE(maria.render(sql), sql);
     QCOMPARE(SqliteDialect().render(sql), sql);
+    // Beyond ASCII the server gets the UTF-8 bytes, quotes included, as a hex text.
+    QCOMPARE(maria.render(QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM='茶''s' AND X='a'")),
+             QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM=_utf8mb4 X'E88CB62773' AND X='a'"));
+    QCOMPARE(SqliteDialect().render(QStringLiteral("SELECT '茶'")), QStringLiteral("SELECT '茶'"));
 }
 
 void TestDialect::likePatterns()
