@@ -36,8 +36,8 @@ public:
 
 // MariaDB and MySQL understand the delete forms as written. Texts with characters beyond ASCII are sent as
 // UTF-8 hex literals (_utf8mb4 X'...'), so the statement itself is plain ASCII: Qt 6.4's ODBC driver passed
-// such statements to the MariaDB driver unreliably ("Invalid character value for cast specification" on the
-// same INSERT now and then).
+// such statements to the MariaDB driver unreliably (the same INSERT of a Japanese name was refused now and
+// then as an invalid character value).
 class MariaDbDialect : public SqlDialect
 {
 public:
