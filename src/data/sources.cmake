@@ -12,7 +12,9 @@ set(DATA_CORE_SOURCES
   data/ProgramFolder.cpp
   data/Recordset.cpp
   data/Schema.cpp
+  data/Sql.cpp
   data/SqlDialect.cpp
+  data/Transaction.cpp
   data/Variant.cpp
 )
 

@@ -6,6 +6,7 @@
 #include "data/ConnectionText.h"
 #include "data/DbError.h"
 #include "data/SqlDialect.h"
+#include "data/Transaction.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
@@ -209,10 +210,14 @@ void TestDatabase::updatableResultSet()
 
 void TestDatabase::transactionsAndAffectedRows()
 {
-    gDb->Begintrans();
-    gDb->EXEC(saleHeader(1, "2024-04-01 00:00:00", "100"));
-    gDb->EXEC(saleLine(1, 1, QStringLiteral("トマト"), "100"));
-    gDb->RollbackTrans();
+    try {
+        Transaction t(*gDb);
+        gDb->EXEC(saleHeader(1, "2024-04-01 00:00:00", "100"));
+        gDb->EXEC(saleLine(1, 1, QStringLiteral("トマト"), "100"));
+        throw DbError(QStringLiteral("abandoned"));
+    } catch (const DbError &) {
+    }
+    QVERIFY(!gDb->connection()->inTransaction());
     QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_REG")).toLong(), 0);
     QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_REG_DTL")).toLong(), 0);
 

@@ -1,4 +1,6 @@
 // The register's SQL as each engine receives it.
+#include "data/Currency.h"
+#include "data/Sql.h"
 #include "data/SqlDialect.h"
 #include "data/DbError.h"
 #include "data/clsData.h"
@@ -18,6 +20,7 @@ private slots:
     void mariaDbKeepsDeletes();
     void criteriaTranslation();
     void literalsForStatements();
+    void namedArguments();
 };
 
 void TestDialect::dateLiterals()
@@ -95,6 +98,24 @@ void TestDialect::literalsForStatements()
     QCOMPARE(SqlDialect::text(QString()), QStringLiteral("NULL"));
     QCOMPARE(SqlDialect::date(45383.5), QStringLiteral("#2024-04-01 12:00:00#"));
     QCOMPARE(SqlDialect::money(*Currency::parse(QStringLiteral("1234.50"))), QStringLiteral("1234.5"));
+}
+
+void TestDialect::namedArguments()
+{
+    const QString sql = Sql(R"(UPDATE D_ADJ_DTL SET CLS_DATE=:cls, NM=:nm, AMT=:amt
+WHERE SALES_DATE<=:cls AND NOTE=':cls' AND T=#2024/4/1# AND FMR_ID=:fmr)")
+                            .date(QStringLiteral("cls"), 45383)
+                            .text(QStringLiteral("nm"), QStringLiteral("O'Brien :fmr"))
+                            .money(QStringLiteral("amt"), Currency::fromInt(1852))
+                            .number(QStringLiteral("fmr"), 7);
+    QCOMPARE(sql, QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=#2024-04-01 00:00:00#, NM='O''Brien :fmr', AMT=1852\n"
+                                 "WHERE SALES_DATE<=#2024-04-01 00:00:00# AND NOTE=':cls' AND T=#2024/4/1# AND FMR_ID=7"));
+    QCOMPARE(Sql(QStringLiteral("VALUES(:d, :n)")).day(QStringLiteral("d"), 45383).text(QStringLiteral("n"), QString()).str(),
+             QStringLiteral("VALUES(#2024/04/01#, NULL)"));
+    // A name without an argument, or an argument without its name, is a mistake caught before the database.
+    QVERIFY_THROWS_EXCEPTION(DbError, Sql(QStringLiteral("WHERE A=:a AND B=:b")).number(QStringLiteral("a"), 1).str());
+    QVERIFY_THROWS_EXCEPTION(DbError, Sql(QStringLiteral("WHERE A=:a")).number(QStringLiteral("a"), 1)
+                                          .number(QStringLiteral("c"), 2).str());
 }
 
 QTEST_GUILESS_MAIN(TestDialect)
