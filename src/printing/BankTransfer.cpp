@@ -1,6 +1,5 @@
 #include "printing/BankTransfer.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
 #include "data/Format.h"
 #include "data/clsDb.h"
@@ -113,7 +112,7 @@ void DrawTrnFrame(Surface &s, double X, double slotTop)
 
 void PrintBankTrnPage(Surface &surface, float left, float top, int page)
 {
-    SetAppTitle(QStringLiteral("振込依頼書 %1ﾍﾟｰｼﾞ").arg(page));
+    ReportJob job(surface, QStringLiteral("振込依頼書 %1ﾍﾟｰｼﾞ").arg(page));
     if (!surface.isPrinter())
         surface.setDrawWidth(1);
     const qsizetype first = qsizetype(page - 1) * kTrnLinesPerPage;
@@ -173,5 +172,4 @@ void PrintBankTrnPage(Surface &surface, float left, float top, int page)
         if (surface.isPrinter())
             surface.EndDoc();
     }
-    SetAppTitle(kProductTitle);
 }

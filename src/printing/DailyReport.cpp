@@ -1,6 +1,5 @@
 #include "printing/DailyReport.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
 #include "data/Format.h"
 #include "data/clsDb.h"
@@ -44,7 +43,7 @@ void PrintDailyRpt(Surface &surface, float left, float top, double reportDate)
 {
     if (!surface.isPrinter())
         surface.setDrawWidth(1);
-    SetAppTitle(QStringLiteral("日報"));
+    ReportJob job(surface, QStringLiteral("日報"));
     Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_ADJ.* FROM D_ADJ WHERE SALES_DATE=#")
                                       + Format::date(reportDate, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#');
     if (!rs.EOF_()) {
@@ -95,5 +94,4 @@ void PrintDailyRpt(Surface &surface, float left, float top, double reportDate)
     rs.Close();
     if (surface.isPrinter())
         surface.EndDoc();
-    SetAppTitle(kProductTitle);
 }

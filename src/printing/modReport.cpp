@@ -1,12 +1,15 @@
 #include "printing/modReport.h"
 
+#include "app/Common.h"
 #include "app/Globals.h"
 #include "data/Variant.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
+#include "printing/Printers.h"
 #include "printing/Surface.h"
 
 #include <cmath>
+#include <exception>
 
 qint16 gRptKind = 0;
 double gRptDate = 0;
@@ -77,4 +80,22 @@ void FormOrigin(Surface &surface, double left, double top, double &x, double &y)
 void SetPrinterWidth(Surface &surface, int width)
 {
     surface.setDrawWidth(surface.isPrinter() ? width : 1);
+}
+
+ReportJob::ReportJob(Surface &surface, const QString &title)
+    : m_surface(surface), m_exceptions(std::uncaught_exceptions())
+{
+    SetAppTitle(title);
+}
+
+ReportJob::~ReportJob()
+{
+    if (std::uncaught_exceptions() > m_exceptions && m_surface.isPrinter()) {
+        try {
+            m_surface.KillDoc();
+        } catch (...) {
+            // The error that left the report is the one the caller hears of.
+        }
+    }
+    SetAppTitle(kProductTitle);
 }

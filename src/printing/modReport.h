@@ -38,3 +38,19 @@ void ReadMargins(qint16 kind, double &left, double &top);
 void FormOrigin(Surface &surface, double left, double top, double &x, double &y);
 // Sets a line width used on a printer; the preview draws every line 1 dot wide.
 void SetPrinterWidth(Surface &surface, int width);
+
+// The print job of one report on a surface: the application title names the job while the report draws and is
+// set back to the product title when the report is left. A report left by an error throws away what it drew on a
+// printer, so that the next report does not print on top of a half-drawn page. The report ends its job itself.
+class ReportJob
+{
+public:
+    ReportJob(Surface &surface, const QString &title);
+    ~ReportJob();
+    ReportJob(const ReportJob &) = delete;
+    ReportJob &operator=(const ReportJob &) = delete;
+
+private:
+    Surface &m_surface;
+    int m_exceptions;
+};

@@ -80,6 +80,7 @@ private slots:
     void dailyReportOnAPrinterWithAnOffset();
     void transferRequestPages();
     void transferRequestMissingAccountAndLongNames();
+    void aFailedReportLeavesNoHalfDrawnPage();
 
 private:
     std::unique_ptr<TestProgram> m_program;
@@ -257,6 +258,33 @@ void TestReports::transferRequestMissingAccountAndLongNames()
     QCOMPARE(texts.mid(second, 9), (QStringList{QStringLiteral("2"), QString(), QString(), QString(), QString(), QString(),
                                                 QStringLiteral("500"), QStringLiteral("0"), QStringLiteral("500")}));
     QVERIFY(texts.contains(QStringLiteral("2件")));
+}
+
+void TestReports::aFailedReportLeavesNoHalfDrawnPage()
+{
+    // The second page holds an account kind too long to fit its column even at 1 pt: it fails half-way.
+    payments(21);
+    gDb->EXEC(QStringLiteral("UPDATE D_PAY_DTL SET ACC_KBN='%1' WHERE FMR_ID=21").arg(QString(60, u'普')));
+    QCOMPARE(LoadTrnData(DateValue::fromParts(2024, 3, 31)), qint16(21));
+    RecordingSurface printer(true);
+    try {
+        PrintBankTrn(printer, 567, 567);
+        QFAIL("the second page should have failed");
+    } catch (const PrinterError &e) {
+        QCOMPARE(e.number(), 380);
+    }
+    QCOMPARE(printer.jobs().size(), 1);
+    QVERIFY(!printer.pending());
+    QCOMPARE(AppTitle(), kProductTitle);
+
+    // The next report is a job of its own, with nothing of the failed page on it.
+    settlement(QStringLiteral("1000"), QStringLiteral("2000"), {});
+    PrintDailyRpt(printer, 567, 567, kDay);
+    QCOMPARE(printer.jobs().size(), 2);
+    const QStringList texts = textsOf(printer.jobs()[1]);
+    QCOMPARE(printer.jobs()[1].title, QStringLiteral("日報"));
+    QVERIFY(!texts.contains(QStringLiteral("振込依頼書")));
+    QVERIFY(!texts.contains(QStringLiteral("みのり信用金庫")));
 }
 
 QTEST_MAIN(TestReports)
