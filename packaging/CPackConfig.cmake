@@ -32,7 +32,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), \
 libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-odbc, unixodbc, odbc-mariadb, \
-libsqlite3-0, fonts-ipaexfont-gothic, cups-client")
+libsqlite3-0, fonts-ipaexfont-gothic, fonts-ipafont-gothic, cups-client")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-server, cups")
 
 include(CPack)

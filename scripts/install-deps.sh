@@ -8,7 +8,7 @@ pkgs=(
   unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
   sqlite3 libsqlite3-dev
   cups-client
-  fonts-ipaexfont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
+  fonts-ipaexfont-gothic fonts-ipafont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -26,8 +26,14 @@ void Surface::setFontSize(double points)
     m_fontSize = points;
 }
 
-QString Surface::faceOf(const QString &)
+QString Surface::faceOf(const QString &fontName)
 {
+    // The receipt pads its columns with blanks, as for the receipt printer's own fonts, where every character
+    // takes one cell (two for a full-width one): its faces need a fixed pitch, which IPAexGothic's Latin
+    // digits and blanks do not have. The page forms place every field themselves and keep the proportional
+    // face.
+    if (fontName.startsWith(QLatin1String("Japanese"), Qt::CaseInsensitive))
+        return QStringLiteral("IPAGothic");
     return QStringLiteral("IPAexGothic");
 }
 

@@ -26,8 +26,9 @@ private:
 // keeps a current position: Print places text there and moves it; Line and Box leave it at their end point.
 //
 // Fonts are looked up by name: the receipt printer's device fonts "Japanese22"/"Japanese11" take their size
-// from the name, "control" is the receipt printer's command font (its characters are commands, not glyphs),
-// every other name maps to the Japanese gothic face. Text widths are measured from the real font, so a
+// from the name and map to a fixed-pitch Japanese gothic (IPAGothic), "control" is the receipt printer's
+// command font (its characters are commands, not glyphs), every other name maps to the proportional Japanese
+// gothic (IPAexGothic). Text widths are measured from the real font, so a
 // recording surface in a test places text exactly as the printer does.
 class Surface
 {
@@ -88,7 +89,7 @@ public:
     // inch; false when there is no device to ask.
     virtual bool physicalOffset(double &, double &, double &, double &) const { return false; }
 
-    // The face a font name maps to (the Japanese gothic), and the font used for drawing and measuring: its
+    // The face a font name maps to, and the font used for drawing and measuring: its
     // pixel size is the point size in twips (20 twips to the point).
     static QString faceOf(const QString &fontName);
     QFont font() const;

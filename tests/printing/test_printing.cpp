@@ -391,6 +391,18 @@ void TestPrinting::receiptOfAStoredSale()
     QVERIFY(texts.contains(QStringLiteral("     80)")));
     QVERIFY(texts.contains(QStringLiteral("   2,000")));
     QVERIFY(texts.contains(QStringLiteral("     920")));
+    // Blank-padded columns line up whatever the digits: "ｹ" and the amounts' first cells stand one above the other.
+    const auto cellX = [&r](const QString &text, int at) {
+        const auto *t = findText(r, text);
+        RecordingSurface probe;
+        probe.setFontName(t->font);
+        probe.setFontSize(t->size);
+        return t->x + probe.TextWidth(text.left(at));
+    };
+    for (const QString &line : {QStringLiteral("  1ｹ   120"), QStringLiteral("  1ｹ    70")})
+        QCOMPARE(cellX(line, 3), cellX(QStringLiteral("  2ｹ   400"), 3));
+    for (const QString &money : {QStringLiteral("   2,000"), QStringLiteral("     920")})
+        QCOMPARE(cellX(money, 0), cellX(QStringLiteral("   1,080"), 0));
     // Rules are dotted, across the slip.
     QCOMPARE(r.strokes.size(), 3);
     for (const auto &rule : r.strokes) {
