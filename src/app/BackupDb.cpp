@@ -6,9 +6,12 @@
 #include "data/Format.h"
 #include "data/clsINI.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -32,6 +35,15 @@ struct SqliteHandle
     sqlite3 *db = nullptr;
     ~SqliteHandle() { sqlite3_close_v2(db); }
 };
+
+// A daily copy as BackupTarget names it: eight digits of a real date and ".mdb".
+bool isDailyCopy(const QFileInfo &file)
+{
+    static const QRegularExpression name(QStringLiteral("^(\\d{8})\\.mdb$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = name.match(file.fileName());
+    return m.hasMatch() && file.isFile() && !file.isSymLink()
+        && QDate::fromString(m.captured(1), QStringLiteral("yyyyMMdd")).isValid();
+}
 
 } // namespace
 
@@ -82,8 +94,8 @@ QString BackupSqliteFile(const QString &source, const QString &target)
     if (problem.isEmpty()) {
         if (QFile::exists(target) && !QFile::remove(target))
             problem = QStringLiteral("cannot replace ") + target;
-        else if (!QFile::rename(partial, target))
-            problem = QStringLiteral("cannot write ") + target;
+        else if (QFile copy(partial); !copy.rename(target))
+            problem = QStringLiteral("cannot write %1: %2").arg(target, copy.errorString());
     }
     if (!problem.isEmpty())
         QFile::remove(partial);
@@ -105,8 +117,55 @@ void BackupDb()
         const QString source = gIni->DB_NAME();
         if (source.isEmpty())
             return;
-        BackupSqliteFile(source, BackupTarget(folder, Clock::Today()));
+        const QString target = BackupTarget(folder, Clock::Today());
+        const QString problem = BackupSqliteFile(source, target);
+        if (!problem.isEmpty()) {
+            // The earlier copies stay: they are all there is until a copy succeeds again.
+            WriteLog(QStringLiteral("バックアップ失敗:") + problem);
+            return;
+        }
+        PruneBackups(folder, BackupKeepCount(), target);
     } catch (...) {
         // A backup that cannot be made must never keep the register from ending.
     }
+}
+
+int BackupKeepCount()
+{
+    const QString stored = Nz(gIni->GetCtrl(kBackupKeepKey), QString()).toString().trimmed();
+    if (stored.isEmpty())
+        return kBackupKeepDefault;
+    const double keep = Val(stored);
+    return keep >= 1 ? int(std::min(keep, 1e6)) : 0;
+}
+
+QStringList PruneBackups(const QString &folder, int keep, const QString &newest)
+{
+    QStringList removed;
+    if (keep <= 0)
+        return removed;
+    QList<QFileInfo> copies;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden))
+        if (isDailyCopy(file))
+            copies.append(file);
+    // Most recent first by the date in the name; the copy just made leads, whatever a clock set wrong once
+    // left in the folder.
+    const QString newestPath = QFileInfo(newest).absoluteFilePath();
+    std::sort(copies.begin(), copies.end(), [&newestPath](const QFileInfo &a, const QFileInfo &b) {
+        const bool aNewest = a.absoluteFilePath() == newestPath;
+        const bool bNewest = b.absoluteFilePath() == newestPath;
+        if (aNewest != bNewest)
+            return aNewest;
+        return a.fileName().left(8) > b.fileName().left(8);
+    });
+    for (qsizetype i = keep; i < copies.size(); ++i) {
+        QFile old(copies[i].absoluteFilePath());
+        if (old.remove()) {
+            WriteLog(QStringLiteral("バックアップ削除:") + old.fileName());
+            removed.append(old.fileName());
+        } else {
+            WriteLog(QStringLiteral("バックアップ削除失敗:%1 %2").arg(old.fileName(), old.errorString()));
+        }
+    }
+    return removed;
 }

@@ -45,6 +45,13 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("copy");
+}
+
 } // namespace
 
 class TestBackup : public QObject
@@ -60,6 +67,7 @@ private slots:
     void sameDayBackupReplacesTheFirst();
     void copyIncludesAnOpenWal();
     void failedCopyKeepsTheEarlierBackup();
+    void keepsTheMostRecentDailyCopies();
     void missingFolderOnlyLogs();
     void serverDatabaseIsNotBackedUp();
 
@@ -174,6 +182,55 @@ void TestBackup::failedCopyKeepsTheEarlierBackup()
     QCOMPARE(kept.readAll(), earlier);
     QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
     QVERIFY(!BackupSqliteFile(m_program->path(QStringLiteral("missing.mdb")), target).isEmpty());
+
+    // The register's backup of a file that is no database: the engine's reason in the log, and the copies
+    // already made are all kept, whatever the number to keep says.
+    touch(m_backups + QStringLiteral("/20240330.mdb"));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_NAME"), QStringLiteral("broken.mdb")));
+    QVERIFY(gIni->SaveCtrl(kBackupKeepKey, QStringLiteral("1")));
+    gDb.reset();
+    BackupDb();
+    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("バックアップ失敗:file is not a database")));
+    QCOMPARE(filesIn(m_backups), (QStringList{QStringLiteral("20240330.mdb"), QStringLiteral("20240401.mdb")}));
+}
+
+void TestBackup::keepsTheMostRecentDailyCopies()
+{
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
+    gDb.reset();
+    // A month of copies, and files that only look like them: never removed.
+    for (int day = 1; day <= 31; ++day)
+        touch(m_backups + QStringLiteral("/202403%1.mdb").arg(day, 2, 10, QLatin1Char('0')));
+    const QStringList others{QStringLiteral("20240399.mdb"), QStringLiteral("2024031.mdb"), QStringLiteral("notes.txt"),
+                             QStringLiteral("20240301.mdb.old"), QStringLiteral("regi.mdb")};
+    for (const QString &name : others)
+        touch(m_backups + u'/' + name);
+    QVERIFY(QDir(m_backups).mkdir(QStringLiteral("20240201.mdb")));
+
+    // Not set: 31 copies, so today's pushes the oldest out.
+    BackupDb();
+    QStringList files = filesIn(m_backups);
+    QVERIFY(!files.contains(QStringLiteral("20240301.mdb")));
+    QVERIFY(files.contains(QStringLiteral("20240302.mdb")));
+    QVERIFY(files.contains(QStringLiteral("20240401.mdb")));
+    QCOMPARE(files.size(), 31 + others.size());
+    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("バックアップ削除:") + m_backups + QStringLiteral("/20240301.mdb")));
+
+    // Three; a copy from a clock set wrong once does not push today's out.
+    touch(m_backups + QStringLiteral("/20300101.mdb"));
+    QVERIFY(gIni->SaveCtrl(kBackupKeepKey, QStringLiteral("3")));
+    BackupDb();
+    QStringList kept = others + QStringList{QStringLiteral("20240331.mdb"), QStringLiteral("20240401.mdb"),
+                                            QStringLiteral("20300101.mdb")};
+    kept.sort();
+    QCOMPARE(filesIn(m_backups), kept);
+    QVERIFY(QFileInfo(m_backups + QStringLiteral("/20240201.mdb")).isDir());
+
+    // 0 keeps them all.
+    QVERIFY(gIni->SaveCtrl(kBackupKeepKey, QStringLiteral("0")));
+    touch(m_backups + QStringLiteral("/20230101.mdb"));
+    BackupDb();
+    QVERIFY(filesIn(m_backups).contains(QStringLiteral("20230101.mdb")));
 }
 
 void TestBackup::missingFolderOnlyLogs()
