@@ -11,6 +11,7 @@
 #include "settlement/SetCls.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
 
@@ -60,6 +61,8 @@ int storeSales(const QString &tag, int count, bool retry, int maxFailures)
         Sale sale = makeSale(tag, i);
         QList<DtlRec> lines = sale.lines;
         lines << DtlRec(); // the blank slot the screen always has
+        QElapsedTimer took;
+        took.start();
         try {
             StoreSale(sale.header, lines, gSalesDate, *gDb, *gIni);
             say(QStringLiteral("STORED %1 %2 %3 %4").arg(tag).arg(i).arg(sale.header.REG_ID).arg(sale.header.REG_NO));
@@ -67,7 +70,7 @@ int storeSales(const QString &tag, int count, bool retry, int maxFailures)
         } catch (const std::exception &e) {
             const auto *db = dynamic_cast<const DbError *>(&e);
             QString text = db ? db->description() : QString::fromStdString(e.what());
-            say(QStringLiteral("FAILED %1 %2 %3").arg(tag).arg(i).arg(text.replace(u'\n', u' ')));
+            say(QStringLiteral("FAILED %1 %2 %3 (after %4 ms)").arg(tag).arg(i).arg(text.replace(u'\n', u' ')).arg(took.elapsed()));
             if (!retry || ++failures > maxFailures) {
                 reportMessages(messages);
                 ReleaseObj();
