@@ -94,8 +94,8 @@ QString BackupSqliteFile(const QString &source, const QString &target)
     if (problem.isEmpty()) {
         if (QFile::exists(target) && !QFile::remove(target))
             problem = QStringLiteral("cannot replace ") + target;
-        else if (QFile copy(partial); !copy.rename(target))
-            problem = QStringLiteral("cannot write %1: %2").arg(target, copy.errorString());
+        else if (QFile written(partial); !written.rename(target))
+            problem = QStringLiteral("cannot write %1: %2").arg(target, written.errorString());
     }
     if (!problem.isEmpty())
         QFile::remove(partial);
@@ -145,7 +145,7 @@ QStringList PruneBackups(const QString &folder, int keep, const QString &newest)
     if (keep <= 0)
         return removed;
     QList<QFileInfo> copies;
-    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden))
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
         if (isDailyCopy(file))
             copies.append(file);
     // Most recent first by the date in the name; the copy just made leads, whatever a clock set wrong once
