@@ -10,6 +10,8 @@ pkgs=(
   cups-client
   fonts-ipaexfont-gothic fonts-ipafont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
 )
+# npm brings the banks' codes (zengin-code) for the tests; a machine with Node.js from elsewhere has it already.
+command -v npm >/dev/null 2>&1 || pkgs+=(npm)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -17,6 +17,10 @@ if [ "${VANTLE_SANITIZE:-0}" = 1 ]; then
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
 cmake --build "$build" -j"$(nproc)"
+# The banks' codes of the npm package zengin-code, for the test that imports the real package (its data is not
+# kept in the repository).
+npm install --silent --no-save --no-package-lock --no-audit --no-fund --prefix "$build/npm" zengin-code
+export VANTLE_ZENGIN_DIR="$build/npm/node_modules/zengin-code"
 cd "$build"
 export QTEST_DISABLE_STACK_DUMP=1
 "$root/scripts/with-test-server.sh" ctest --output-on-failure -j1 </dev/null

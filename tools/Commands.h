@@ -7,3 +7,6 @@
 int runInit(const QStringList &args);
 int runSchema(const QStringList &args);
 int runOldCal(const QStringList &args);
+int runBanks(const QStringList &args);
+int runZengin(const QStringList &args);
+int runStatement(const QStringList &args);

@@ -1,9 +1,12 @@
 // vantle-admin: the operator's tool beside the register. It creates program folders and their databases,
-// prints the DDL for a shared server, and prints lunisolar dates.
+// prints the DDL for a shared server, prints lunisolar dates, and makes the bank's transfer file and the
+// producers' payment statements of a payment closing.
 #include "Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -12,7 +15,10 @@ void usage()
     std::fputs("使い方:\n"
                "  vantle-admin init DIR [--demo]   プログラムフォルダとデータベースを作成します\n"
                "  vantle-admin schema --mysql      MariaDB/MySQL 用のテーブル定義を出力します\n"
-               "  vantle-admin oldcal FROM [TO] [--text]   旧暦を出力します (日付は YYYY-MM-DD)\n",
+               "  vantle-admin oldcal FROM [TO] [--text]   旧暦を出力します (日付は YYYY-MM-DD)\n"
+               "  vantle-admin banks import [DIR]   zengin-code パッケージから銀行マスタを取り込みます\n"
+               "  vantle-admin zengin CLS_DATE [-o FILE]   支払締の振込データ (全銀形式) を作成します\n"
+               "  vantle-admin statement CLS_DATE [FMR_ID] [-o FILE]   支払明細書を PDF に出力します\n",
                stderr);
 }
 
@@ -20,8 +26,13 @@ void usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // The statements are drawn with fonts, which need the GUI application (offscreen without a display).
+    const bool drawing = argc > 1 && QByteArray(argv[1]) == "statement";
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = drawing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                    : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         usage();
         return 2;
@@ -33,6 +44,12 @@ int main(int argc, char *argv[])
         return runSchema(args);
     if (command == u"oldcal")
         return runOldCal(args);
+    if (command == u"banks")
+        return runBanks(args);
+    if (command == u"zengin")
+        return runZengin(args);
+    if (command == u"statement")
+        return runStatement(args);
     usage();
     return 2;
 }

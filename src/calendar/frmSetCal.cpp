@@ -8,6 +8,8 @@
 #include "data/DbError.h"
 #include "data/Format.h"
 #include "data/clsDb.h"
+#include "payment/fdlPayStatement.h"
+#include "payment/fdlZengin.h"
 #include "printing/BankTransfer.h"
 #include "printing/fdlPreview.h"
 #include "printing/modReport.h"
@@ -206,6 +208,12 @@ void frmSetCal::Command1Click(int index)
             gRptKind = RptKind::BankTrn;
             if (LoadTrnData(m_sysDate) > 0) {
                 fdlPreview preview(this);
+                connect(&preview, &fdlPreview::transferDataRequested, &preview, [&preview](double closing) {
+                    fdlZengin(&preview, closing).exec();
+                });
+                connect(&preview, &fdlPreview::statementsRequested, &preview, [&preview](double closing) {
+                    fdlPayStatement(&preview, closing).exec();
+                });
                 preview.exec();
             }
             break;

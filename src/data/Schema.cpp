@@ -91,6 +91,13 @@ QList<Table> masterTables()
         {"L_FWD", flowers, {"MD"}, {}},
         {"L_ETO", {{"ID", T::Integer}, {"ETO_YM", T::Text, 20}}, {"ID"}, {}},
         controlTable(),
+        // The banks' codes with their names and kana (vantle-admin banks import), and the codes of each
+        // producer's account: M_FMR holds only the names.
+        {"M_BANK", {{"BANK_CD", T::Text, 4}, {"BANK_NM", T::Text, 50}, {"BANK_KANA", T::Text, 50}}, {"BANK_CD"}, {}},
+        {"M_BANK_BR",
+         {{"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}, {"BR_NM", T::Text, 50}, {"BR_KANA", T::Text, 50}},
+         {"BANK_CD", "BR_CD"}, {}},
+        {"M_FMR_BANK", {{"FMR_ID", T::Integer}, {"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}}, {"FMR_ID"}, {}},
     };
 }
 
@@ -153,21 +160,26 @@ const Table *table(const QString &name)
 QStringList createStatements(Store store, Engine engine)
 {
     QStringList statements;
-    for (const Table &t : tables(store)) {
-        QStringList parts;
-        for (const Column &c : t.columns) {
-            const bool required = t.key.contains(c.name);
-            parts << c.name + u' ' + sqlType(c, engine) + (required ? QStringLiteral(" NOT NULL") : QString());
-        }
-        parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.key.join(u", "));
-        QString ddl = QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(t.name, parts.join(QStringLiteral(",\n  ")));
-        if (engine == Engine::MariaDb)
-            ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
-        statements << ddl;
-        for (const QStringList &index : t.indexes)
-            statements << QStringLiteral("CREATE INDEX IX_%1_%2 ON %1 (%3)")
-                              .arg(t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+    for (const Table &t : tables(store))
+        statements << createStatements(t, engine);
+    return statements;
+}
+
+QStringList createStatements(const Table &t, Engine engine)
+{
+    QStringList parts;
+    for (const Column &c : t.columns) {
+        const bool required = t.key.contains(c.name);
+        parts << c.name + u' ' + sqlType(c, engine) + (required ? QStringLiteral(" NOT NULL") : QString());
     }
+    parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.key.join(u", "));
+    QString ddl = QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(t.name, parts.join(QStringLiteral(",\n  ")));
+    if (engine == Engine::MariaDb)
+        ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
+    QStringList statements{ddl};
+    for (const QStringList &index : t.indexes)
+        statements << QStringLiteral("CREATE INDEX IX_%1_%2 ON %1 (%3)")
+                          .arg(t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
     return statements;
 }
 

@@ -77,6 +77,8 @@ fdlPreview::fdlPreview(QWidget *parent) : QDialog(parent)
     mnuSET_MGN = file->addAction(QStringLiteral("余白設定...(&M)"));
     mnuPRINT = file->addAction(QStringLiteral("印刷...(&P)"));
     mnuSAVE_PDF = file->addAction(QStringLiteral("PDFに保存...(&S)"));
+    mnuZENGIN = file->addAction(QStringLiteral("振込データ作成"));
+    mnuSTATEMENT = file->addAction(QStringLiteral("支払明細書"));
     file->addSeparator();
     mnuCLOSE = file->addAction(QStringLiteral("閉じる(&X)"));
     QMenu *move = menuBar->addMenu(QStringLiteral("移動(&M)"));
@@ -149,6 +151,16 @@ fdlPreview::fdlPreview(QWidget *parent) : QDialog(parent)
 
     // Load: the report's caption and page count.
     m_page = 1;
+    mnuZENGIN->setVisible(gRptKind == RptKind::BankTrn);
+    mnuSTATEMENT->setVisible(gRptKind == RptKind::BankTrn);
+    connect(mnuZENGIN, &QAction::triggered, this, [this] {
+        if (!gTrn.isEmpty())
+            emit transferDataRequested(gTrn.first().CLS_DATE);
+    });
+    connect(mnuSTATEMENT, &QAction::triggered, this, [this] {
+        if (!gTrn.isEmpty())
+            emit statementsRequested(gTrn.first().CLS_DATE);
+    });
     if (gRptKind == RptKind::BankTrn) {
         setWindowTitle(QStringLiteral("振込依頼書"));
         const qsizetype highest = gTrn.size() - 1;

@@ -63,8 +63,17 @@ public:
     QAction *mnuSET_MGN;
     QAction *mnuPRINT;
     QAction *mnuSAVE_PDF;
+    // The transfer request's closing also gives the bank's transfer file and the producers' statements.
+    QAction *mnuZENGIN;
+    QAction *mnuSTATEMENT;
     QAction *mnuCLOSE;
     QAction *mnuMOVE[4];
+
+signals:
+    // 振込データ作成 and 支払明細書 for the closing of the previewed transfer request; whoever opened the
+    // preview shows the screens that make them.
+    void transferDataRequested(double closingDate);
+    void statementsRequested(double closingDate);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -4,8 +4,11 @@
 #include "app/Globals.h"
 #include "data/DbError.h"
 #include "data/Variant.h"
+#include "data/Transaction.h"
 #include "data/clsMst.h"
+#include "payment/BankMaster.h"
 #include "settings/DialogKeys.h"
+#include "settings/FmrBankBoxes.h"
 #include "settings/FmrMaster.h"
 
 #include <QApplication>
@@ -104,6 +107,9 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
     fees->addWidget(m_text[12]);
     fees->addStretch(1);
     grid->addLayout(fees, 11, 1, 1, 3);
+    m_bankBoxes = new FmrBankBoxes(this);
+    grid->addWidget(new QLabel(QStringLiteral("金融機関ｺｰﾄﾞ"), this), 12, 0);
+    grid->addWidget(m_bankBoxes, 12, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -117,7 +123,8 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
 
     for (int i = 1; i < 13; ++i)
         QWidget::setTabOrder(m_text[i - 1], m_text[i]);
-    QWidget::setTabOrder(m_text[12], m_cmd[1]);
+    QWidget::setTabOrder(m_text[12], m_bankBoxes->txtBANK_CD);
+    QWidget::setTabOrder(m_bankBoxes->txtBR_CD, m_cmd[1]);
     QWidget::setTabOrder(m_cmd[1], m_cmd[0]);
     (new DialogKeys(this, [this](QWidget *w) { return enterPressed(w); }))->attach();
 
@@ -142,6 +149,9 @@ void fdlMstFmrEdit::setMode(int mode)
         m_text[i]->setReadOnly(!editing);
         m_text[i]->setEnabled(editing);
     }
+    if (!editing)
+        m_bankBoxes->clear();
+    m_bankBoxes->setEditable(editing);
     m_cmd[1]->setEnabled(editing);
     m_cmd[0]->setText(editing ? QStringLiteral("キャンセル") : QStringLiteral("閉じる"));
 }
@@ -160,6 +170,7 @@ bool fdlMstFmrEdit::GetData(qint32 code)
         return false;
     for (int i = 1; i < 13; ++i)
         m_text[i]->setText(texts->value(i - 1));
+    m_bankBoxes->load(*gMst, code);
     return true;
 }
 
@@ -170,7 +181,29 @@ bool fdlMstFmrEdit::SaveData(qint32 code)
     QStringList texts;
     for (int i = 1; i < 13; ++i)
         texts << m_text[i]->text();
-    return FmrMaster::Save(*gMst, code, texts);
+    // The producer's row and the account's codes are saved together or not at all.
+    try {
+        BankMaster::EnsureTables(*gMst);
+        Transaction transaction(*gMst);
+        if (!FmrMaster::Save(*gMst, code, texts))
+            return false;
+        BankMaster::SaveProducerCodes(*gMst, code, m_bankBoxes->codes());
+        transaction.commit();
+        return true;
+    } catch (const std::exception &e) {
+        WriteLog(QStringLiteral("生産者の口座コードの登録に失敗しました: ") + QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+bool fdlMstFmrEdit::ChkData()
+{
+    const QString problem = BankMaster::CheckCodes(m_bankBoxes->codes());
+    if (problem.isEmpty())
+        return true;
+    MsgBoxEx(problem, Msg::Exclamation);
+    m_bankBoxes->txtBANK_CD->setFocus();
+    return false;
 }
 
 bool fdlMstFmrEdit::enterPressed(QWidget *control)

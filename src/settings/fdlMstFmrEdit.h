@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 
+class FmrBankBoxes;
 class QLineEdit;
 class QPushButton;
 
@@ -23,11 +24,14 @@ public:
     bool GetData(qint32 code);
     // Writes boxes 1 to 12 to the producer in one transaction; false when it failed (rolled back).
     bool SaveData(qint32 code);
-    bool ChkData() { return true; }
+    // Every box is accepted; the bank and branch codes beside them must be 4 and 3 digits or empty.
+    bool ChkData();
 
     // Text1(0) is the producer code, 1 to 12 the producer's values; Command1(0) 閉じる/キャンセル, (1) 登録.
     QLineEdit *box(int index) const { return m_text.value(index); }
     QPushButton *button(int index) const { return m_cmd.value(index); }
+    // The account's bank and branch codes (kept in M_FMR_BANK).
+    FmrBankBoxes *bankBoxes() const { return m_bankBoxes; }
 
 public slots:
     // Window close and Escape: only code entry closes; an edit is left through キャンセル or 登録.
@@ -41,4 +45,5 @@ private:
     int m_mode = 0;
     QList<QLineEdit *> m_text;
     QList<QPushButton *> m_cmd;
+    FmrBankBoxes *m_bankBoxes = nullptr;
 };

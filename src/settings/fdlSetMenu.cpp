@@ -2,6 +2,7 @@
 
 #include "app/Common.h"
 #include "settings/fdlMstFmrEdit.h"
+#include "settings/fdlSetBankCtrl.h"
 #include "settings/fdlSetConCtrl.h"
 #include "settings/fdlSetDbCtrl.h"
 #include "settings/fdlSetIniCtrl.h"
@@ -10,6 +11,7 @@
 #include "settings/fdlSetMstCtrl3.h"
 
 #include <QFontMetrics>
+#include <iterator>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,10 +31,12 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("設定メニュー"));
     setModal(true);
     const char *const captions[] = {"閉じる(&X)", "ﾛｰｶﾙ設定(&L)", "接続設定(&C)", "連番情報(&N)",
-                                    "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)"};
+                                    "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)",
+                                    "振込依頼人(&B)"};
+    constexpr int count = int(std::size(captions));
     auto *column = new QVBoxLayout(this);
     column->setSpacing(6);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < count; ++i) {
         auto *b = new QPushButton(QString::fromUtf8(captions[i]), this);
         b->setObjectName(QStringLiteral("Command1_%1").arg(i));
         b->setAutoDefault(false);
@@ -41,12 +45,12 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
         connect(b, &QPushButton::clicked, this, [this, i] { cmdClicked(i); });
         m_buttons.append(b);
     }
-    for (int i = 1; i < 8; ++i)
+    for (int i = 1; i < count; ++i)
         column->addWidget(m_buttons[i]);
     column->addSpacing(10);
     column->addWidget(m_buttons[0]);
-    for (int i = 1; i < 8; ++i)
-        QWidget::setTabOrder(m_buttons[i], m_buttons[(i + 1) % 8]);
+    for (int i = 1; i < count; ++i)
+        QWidget::setTabOrder(m_buttons[i], m_buttons[(i + 1) % count]);
     m_buttons[1]->setFocus();
 }
 
@@ -62,6 +66,7 @@ void fdlSetMenu::cmdClicked(int index)
         case 5: run<fdlSetMstCtrl2>(this); break;
         case 6: run<fdlSetMstCtrl3>(this); break;
         case 7: run<fdlMstFmrEdit>(this); break;
+        case 8: run<fdlSetBankCtrl>(this); break;
         default: break;
         }
     } catch (const std::exception &e) {

@@ -4,10 +4,12 @@ set(SETTINGS_CORE_SOURCES
 )
 set(SETTINGS_UI_SOURCES
   settings/DialogKeys.cpp
+  settings/FmrBankBoxes.cpp
   settings/PrinterNames.cpp
   settings/SetMenu.cpp
   settings/SettingsDialog.cpp
   settings/fdlMstFmrEdit.cpp
+  settings/fdlSetBankCtrl.cpp
   settings/fdlSetConCtrl.cpp
   settings/fdlSetDbCtrl.cpp
   settings/fdlSetIniCtrl.cpp
