@@ -8,6 +8,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "settings/SettingValues.h"
 #include "settlement/ClosingRules.h"
 #include "settlement/SetCls.h"
 
@@ -16,7 +17,6 @@ double gPayDate = 0;
 
 namespace {
 
-const Currency kDefaultRate = Currency::fromRaw(1500); // 15 %
 const Currency kFeeLimit = Currency::fromInt(30000);
 
 QString criteriaDate(double d)
@@ -65,14 +65,6 @@ PayAmounts ComputePay(Currency sales, Currency rate, bool inMaster, const Varian
     return p;
 }
 
-Currency CommissionRate(clsData &master)
-{
-    const Variant v = master.GetCtrl(QStringLiteral("FEE_RT"));
-    if (v.isNull() || v.isEmpty() || (v.kind() == Variant::Kind::String && v.toString().trimmed().isEmpty()))
-        return kDefaultRate;
-    return v.isNumeric() ? v.toCurrency() : Currency::fromDouble(Val(v.toString()));
-}
-
 bool PayClsDue(clsData &local, clsData &db, double salesDate, double &clsDate, double &payDate)
 {
     if (numeric(local.GetCtrl(QStringLiteral("PAY_CLS"))) == 0)
@@ -98,7 +90,7 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
     try {
         db.Begintrans();
         try {
-            const Currency rate = CommissionRate(master);
+            const Currency rate = SettingValues::CommissionRate(master);
             Recordset rs = db.GetFwdOnlyRst(
                 QStringLiteral("SELECT ") + QStringLiteral(" D_ADJ_DTL.FMR_ID, ")
                 + QStringLiteral(" Sum(D_ADJ_DTL.SALES_QTY) AS SALES_QTY, ")

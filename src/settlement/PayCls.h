@@ -24,9 +24,6 @@ struct PayAmounts
 };
 PayAmounts ComputePay(Currency sales, Currency rate, bool inMaster, const Variant &fee1, const Variant &fee2);
 
-// The commission rate of the shop (FEE_RT of the master); 0.15 when it is not set.
-Currency CommissionRate(clsData &master);
-
 // Is a payment closing due after the close of salesDate? Only the earliest ended period that is still unpaid
 // counts, so two ended periods are settled by two daily closes. When due, clsDate and payDate are set.
 bool PayClsDue(clsData &local, clsData &db, double salesDate, double &clsDate, double &payDate);

@@ -7,6 +7,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "settings/SettingValues.h"
 #include "settlement/PayCls.h"
 #include "support/TestProgram.h"
 
@@ -145,16 +146,16 @@ void TestPaymentClosing::commissionRateNotSet()
 {
     adjDtl(day(2024, 3, 9), 5, "1", "10000");
     master("FEE_RT", QString()); // stored as Null
-    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
     gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='FEE_RT'"));
-    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
     QCOMPARE(line(5, "FEE_AMT"), QStringLiteral("1500"));
 
     master("FEE_RT", QStringLiteral("0.08"));
-    QCOMPARE(CommissionRate(*gMst), money("0.08"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.08"));
     master("FEE_RT", QStringLiteral("0"));
-    QCOMPARE(CommissionRate(*gMst), Currency());
+    QCOMPARE(SettingValues::CommissionRate(*gMst), Currency());
 }
 
 void TestPaymentClosing::oneEndedPeriodPerClose()
