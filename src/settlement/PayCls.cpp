@@ -3,6 +3,7 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "data/DateValue.h"
+#include "data/DbError.h"
 #include "data/Format.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
@@ -11,6 +12,8 @@
 #include "settings/SettingValues.h"
 #include "settlement/ClosingRules.h"
 #include "settlement/SetCls.h"
+
+#include <algorithm>
 
 double gClsDate = 0;
 double gPayDate = 0;
@@ -32,6 +35,11 @@ QString rowDate(double d)
 Currency amount(const Variant &v)
 {
     return v.isNull() || v.isEmpty() ? Currency() : v.toCurrency();
+}
+
+bool missing(const Variant &v)
+{
+    return v.isNull() || v.isEmpty();
 }
 
 double numeric(const Variant &v)
@@ -65,29 +73,49 @@ PayAmounts ComputePay(Currency sales, Currency rate, bool inMaster, const Varian
     return p;
 }
 
-bool PayClsDue(clsData &local, clsData &db, double salesDate, double &clsDate, double &payDate)
+bool PayClsDue(clsData &local, clsData &db, clsData &master, double salesDate, double &clsDate, double &payDate,
+               QString &problem)
 {
+    problem.clear();
     if (numeric(local.GetCtrl(QStringLiteral("PAY_CLS"))) == 0)
         return false;
     const Variant oldest = db.DMin(QStringLiteral("SALES_DATE"), QStringLiteral("D_ADJ_DTL"),
                                    QStringLiteral("CLS_DATE IS NULL"));
-    const double first = oldest.isNull() || oldest.isEmpty() ? salesDate : DateValue::dateOnly(oldest.toDate());
-    const double k = GetClsDate(first);
-    if (k > salesDate)
+    double first = missing(oldest) ? salesDate : DateValue::dateOnly(oldest.toDate());
+    // A day closed after its period was paid (rung up late under an earlier date) cannot join that period:
+    // its transfer request has gone to the bank, and a second summary of the date would collide on D_PAY's
+    // key. It goes into the first period after the last one paid.
+    const Variant lastPaid = db.DMax(QStringLiteral("CLS_DATE"), QStringLiteral("D_PAY"));
+    if (!missing(lastPaid))
+        first = std::max(first, DateValue::dateOnly(lastPaid.toDate()) + 1);
+
+    const ClosingRules rules = ClosingRules::read(master);
+    const double k = rules.closingDate(first, &problem);
+    if (k == 0 || k > salesDate)
+        return false;
+    const double p = rules.paymentDate(k, &problem);
+    if (p == 0)
         return false;
     clsDate = k;
-    payDate = GetPayDate(k);
+    payDate = p;
     return true;
 }
 
 bool PayClsDue()
 {
-    return PayClsDue(*gIni, *gDb, gSalesDate, gClsDate, gPayDate);
+    QString problem;
+    const bool due = PayClsDue(*gIni, *gDb, *gMst, gSalesDate, gClsDate, gPayDate, problem);
+    if (!problem.isEmpty())
+        MsgBoxEx(QString::fromUtf8(PayClsText::Skipped) + QStringLiteral("\r\n") + problem, Msg::Exclamation);
+    return due;
 }
 
 bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
 {
     try {
+        // A zero date would reach the bank as 1899/12/30 and mark the sales paid for good.
+        if (clsDate < 1 || payDate < 1)
+            throw DbError(QStringLiteral("支払締の締日または支払日がありません。"));
         db.Begintrans();
         try {
             const Currency rate = SettingValues::CommissionRate(master);

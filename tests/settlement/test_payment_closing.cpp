@@ -31,7 +31,7 @@ private slots:
     void paymentLineAndSummary();
     void producerMissingFromTheMaster();
     void commissionRateNotSet();
-    void oneEndedPeriodPerClose();
+    void oneEndedPeriodPerCloseAndLateDays();
     void paidRowsAreNeverSummedAgain();
     void failureLeavesNothing();
 
@@ -158,7 +158,7 @@ void TestPaymentClosing::commissionRateNotSet()
     QCOMPARE(SettingValues::CommissionRate(*gMst), Currency());
 }
 
-void TestPaymentClosing::oneEndedPeriodPerClose()
+void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
 {
     // Monthly closing on the 10th and the 25th; the shop was idle and closes on the 28th with two periods ended.
     master("CLS_TYPE", QStringLiteral("3"));
@@ -174,25 +174,36 @@ void TestPaymentClosing::oneEndedPeriodPerClose()
     adjDtl(day(2024, 3, 28), 45, "3", "3000");
 
     double cls = 0, pay = 0;
+    QString problem;
+    const auto due = [&](double salesDate) { return PayClsDue(*gIni, *gDb, *gMst, salesDate, cls, pay, problem); };
     local("PAY_CLS", QStringLiteral("0"));
-    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    QVERIFY(!due(day(2024, 3, 28)));
     local("PAY_CLS", QStringLiteral("1"));
-    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    QVERIFY(due(day(2024, 3, 28)));
     QCOMPARE(cls, day(2024, 3, 10));
     QCOMPARE(pay, day(2024, 4, 5));
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
     QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("1000"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
 
-    // The next close settles the second period, and then nothing is due until the 10th of April.
-    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 29), cls, pay));
+    // Days of the paid period closed late (rung up under their own date after the 10th was paid), one of
+    // them by a producer with no other sale: they go into the next period, which is due on the 25th.
+    adjDtl(day(2024, 3, 8), 45, "4", "4000");
+    adjDtl(day(2024, 3, 9), 7, "1", "500");
+    QVERIFY(!due(day(2024, 3, 24)));
+    QVERIFY(due(day(2024, 3, 29)));
     QCOMPARE(cls, day(2024, 3, 25));
     QCOMPARE(pay, day(2024, 4, 22)); // the 20th is a Saturday
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
-    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), cls)),
-             QStringLiteral("2000"));
-    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 30), cls, pay));
+    const QString period = QStringLiteral(" AND ") + on(QStringLiteral("CLS_DATE"), cls);
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
+    // The paid period stays as it was sent to the bank; then nothing is due until the 10th of April.
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), day(2024, 3, 10))), 1);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
+    QVERIFY(!due(day(2024, 3, 30)));
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QVERIFY(problem.isEmpty());
     QVERIFY(m_program->messages().shown().isEmpty());
 }
 
@@ -211,9 +222,12 @@ void TestPaymentClosing::paidRowsAreNeverSummedAgain()
     QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 13), day(2024, 3, 15)));
     QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
-    // The zero date of a rule without closing days finds nothing either.
-    QVERIFY(PayCls(*gDb, *gMst, 0, 0));
+    // A zero date is refused: nothing would reach the bank as paid on 1899/12/30.
+    adjDtl(day(2024, 3, 13), 45, "1", "300");
+    QVERIFY(!PayCls(*gDb, *gMst, day(2024, 3, 13), 0));
+    QVERIFY(!PayCls(*gDb, *gMst, 0, 0));
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
 }
 
 void TestPaymentClosing::failureLeavesNothing()
