@@ -205,6 +205,16 @@ void TestClosingRules::settingsComeFromTheMaster()
     // The new shop's settings: the 15th paid the 25th, the month end paid the 10th of the next month.
     QCOMPARE(text(GetClsDate(day(2024, 4, 20))), text(day(2024, 4, 30)));
     QCOMPARE(text(GetPayDate(day(2024, 4, 30))), text(day(2024, 5, 10)));
+    // Three closings a month, each paid by its own row: the 5th, the 15th and the month end.
+    gMst->SaveCtrl(QStringLiteral("CLS_M_1"), Variant(QStringLiteral("5")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_2"), Variant(QStringLiteral("15")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_3"), Variant(QStringLiteral("31")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_SITE3"), Variant(QStringLiteral("2")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_PAY3"), Variant(QStringLiteral("20")));
+    QCOMPARE(text(GetClsDate(day(2024, 4, 20))), text(day(2024, 4, 30)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 30))), text(day(2024, 6, 20)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 15))), text(day(2024, 5, 10)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 5))), text(day(2024, 4, 25)));
 
     // Read afresh on every call; a missing closing type is daily closing, other missing values 0.
     gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD LIKE 'CLS_%'"));

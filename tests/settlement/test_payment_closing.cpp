@@ -96,17 +96,19 @@ void TestPaymentClosing::paymentLineAndSummary()
 {
     producer(45, "220", "440");
     producer(7, "110", "330");
-    // Producer 45 sold on two days of the period (one line, summed), producer 7 on one.
-    adjDtl(day(2024, 3, 4), 45, "10", "5000");
+    // Producer 45 sold on two days of the period (one line, summed), producer 7 on one. The commission is
+    // taken from the period's 12,350 yen (1,852.5), not day by day (750 + 1,101 = 1,851).
+    adjDtl(day(2024, 3, 4), 45, "10", "5005");
     adjDtl(day(2024, 3, 9), 45, "12.5", "7345");
     adjDtl(day(2024, 3, 9), 7, "3", "35293");
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
 
     QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
     QCOMPARE(line(45, "SALES_QTY"), QStringLiteral("22.5"));
-    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12345"));
-    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10494"));
-    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10274"));
+    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12350"));
+    QCOMPARE(line(45, "FEE_AMT"), QStringLiteral("1852"));
+    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10498"));
+    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10278"));
     QCOMPARE(line(45, "CLS_DATE"), QStringLiteral("2024-03-10"));
     QCOMPARE(line(45, "PAY_DATE"), QStringLiteral("2024-04-05"));
     // The account is a snapshot of the master, apostrophes and all.
@@ -125,9 +127,9 @@ void TestPaymentClosing::paymentLineAndSummary()
     QCOMPARE(sum("CLS_DATE"), QStringLiteral("2024-03-10"));
     QCOMPARE(sum("PAY_DATE"), QStringLiteral("2024-04-05"));
     QCOMPARE(sum("SALES_QTY_SUM"), QStringLiteral("25.5"));
-    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47638"));
+    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47643"));
     QCOMPARE(sum("BANK_FEE_SUM"), QStringLiteral("550"));
-    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39944"));
+    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39948"));
 }
 
 void TestPaymentClosing::producerMissingFromTheMaster()
