@@ -37,8 +37,10 @@ void fdlSetMstCtrl2::afterLoad()
 {
     // Nothing stored charges the standard rate: the box shows it instead of staying empty.
     clsData *master = data();
-    if (master && SettingValues::CtrlText(*master, QStringLiteral("FEE_RT")).trimmed().isEmpty())
-        text(QStringLiteral("FEE_RT"))->setText(SettingValues::RateForDisplay(SettingValues::CommissionRate(*master).toPlainText()));
+    if (!master || !SettingValues::CtrlText(*master, QStringLiteral("FEE_RT")).trimmed().isEmpty())
+        return;
+    const Currency inForce = SettingValues::CommissionRate(*master);
+    text(QStringLiteral("FEE_RT"))->setText(SettingValues::RateForDisplay(inForce.toPlainText()));
 }
 
 bool fdlSetMstCtrl2::ChkData()

@@ -79,7 +79,8 @@ QString paymentLine(double clsDate, double payDate, qint64 fmrId, Currency qty, 
 {
     const Account none;
     const Account &a = account ? *account : none;
-    return Sql(R"((:cls, :pay, :fmr, :qty, :sales, :fee, :payable, :bank, :branch, :kind, :number, :holder, :bankFee, :real))")
+    return Sql(R"((:cls, :pay, :fmr, :qty, :sales, :fee, :payable,)"
+               R"( :bank, :branch, :kind, :number, :holder, :bankFee, :real))")
         .day("cls", clsDate)
         .day("pay", payDate)
         .number("fmr", fmrId)
@@ -174,7 +175,9 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
                     .date("cls", clsDate));
         QStringList lines;
         Recordset rs = db.GetFwdOnlyRst(
-            Sql(R"(SELECT FMR_ID, Sum(SALES_QTY) AS SALES_QTY, Sum(SALES_AMT) AS SALES_AMT FROM D_ADJ_DTL WHERE CLS_DATE=:cls GROUP BY FMR_ID)")
+            // One line in the log: a query read as a result set is logged as it is written.
+            Sql(R"(SELECT FMR_ID, Sum(SALES_QTY) AS SALES_QTY, Sum(SALES_AMT) AS SALES_AMT)"
+                R"( FROM D_ADJ_DTL WHERE CLS_DATE=:cls GROUP BY FMR_ID)")
                 .date("cls", clsDate));
         for (; !rs.EOF_(); rs.MoveNext()) {
             const qint64 fmrId = amount(rs.Fields(QStringLiteral("FMR_ID"))).wholePart();
