@@ -64,6 +64,14 @@ QString RateForStore(const QString &typedPercent)
     return Currency::fromRaw(hundredths * (Currency::Scale / 100)).toPlainText();
 }
 
+Currency CommissionRate(clsData &master)
+{
+    const Variant v = master.GetCtrl(QStringLiteral("FEE_RT"));
+    if (v.isNull() || v.isEmpty() || (v.kind() == Variant::Kind::String && v.toString().trimmed().isEmpty()))
+        return Currency::fromRaw(Currency::Scale * 15 / 100);
+    return v.isNumeric() ? v.toCurrency() : numericReading(v.toString());
+}
+
 Currency ChangeFundTotal(const QStringList &counts)
 {
     Currency total;

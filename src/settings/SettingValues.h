@@ -28,6 +28,10 @@ QString RateForStore(const QString &typedPercent);
 
 // Both directions leave an empty text empty, so a value never saved stays unsaved (Null) until typed.
 
+// The commission rate in force (FEE_RT of the master): 15 % while none is stored. The payment closing
+// charges it and 管理情報 shows it, so the operator sees what is charged.
+Currency CommissionRate(clsData &master);
+
 // The change fund's denominations, in the order of DEF_01 to DEF_10.
 inline constexpr int Denominations[10] = {10000, 5000, 2000, 1000, 500, 100, 50, 10, 5, 1};
 // Sum of the numeric reading of each count times its denomination (missing counts are 0).

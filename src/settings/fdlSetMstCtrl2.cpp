@@ -1,5 +1,8 @@
 #include "settings/fdlSetMstCtrl2.h"
 
+#include "app/Common.h"
+#include "settings/SettingValues.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QVBoxLayout>
@@ -28,4 +31,25 @@ fdlSetMstCtrl2::fdlSetMstCtrl2(QWidget *parent)
     main->addLayout(buttonRow());
 
     formLoad();
+}
+
+void fdlSetMstCtrl2::afterLoad()
+{
+    // Nothing stored charges the standard rate: the box shows it instead of staying empty.
+    clsData *master = data();
+    if (!master || !SettingValues::CtrlText(*master, QStringLiteral("FEE_RT")).trimmed().isEmpty())
+        return;
+    const Currency inForce = SettingValues::CommissionRate(*master);
+    text(QStringLiteral("FEE_RT"))->setText(SettingValues::RateForDisplay(inForce.toPlainText()));
+}
+
+bool fdlSetMstCtrl2::ChkData()
+{
+    // Stored empty, the rate would be Null, which charges the standard rate unseen.
+    QLineEdit *fee = text(QStringLiteral("FEE_RT"));
+    if (!fee->text().trimmed().isEmpty())
+        return true;
+    MsgBoxEx(QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。"), Msg::Exclamation);
+    fee->setFocus();
+    return false;
 }

@@ -246,12 +246,16 @@ void AdjGrid::KeyPress(QChar character)
 
 void AdjGrid::ClickCash(int row)
 {
+    // A count typed into the cell being left counts before another cell becomes current: taken into the
+    // change column, an old change figure would otherwise stay as the operator's own.
+    SetCalsSum();
     ColIdx = 0;
     RowIdx = qint16(row);
 }
 
 void AdjGrid::ClickChange(int row)
 {
+    SetCalsSum();
     ColIdx = 1;
     RowIdx = qint16(row);
 }

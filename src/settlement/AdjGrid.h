@@ -52,7 +52,8 @@ public:
     Action KeyDown(int key);
     // The key-press step of a typed character: digits go into the current cell.
     void KeyPress(QChar character);
-    // A click on a cash or change cell makes it the current one.
+    // A click on a cash or change cell makes it the current one, after the figures of the cell left are
+    // worked out.
     void ClickCash(int row);
     void ClickChange(int row);
 

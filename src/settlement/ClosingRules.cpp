@@ -3,6 +3,7 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "data/DateValue.h"
+#include "data/Format.h"
 #include "data/clsMst.h"
 
 #include <QDate>
@@ -42,10 +43,31 @@ double dayOfMonth(QDate first, int day)
     return DateValue::fromQDate(first) + day - 1;
 }
 
-double failed(const char *message)
+// A rule that gives no date: the zero date, and what the operator has to set to get one.
+double failed(QString *problem, const QString &why)
 {
-    MsgBoxEx(QString::fromUtf8(message), Msg::Critical);
+    if (problem)
+        *problem = why;
     return 0;
+}
+
+// "月締１", "週締２": the rows of 支払情報 as the operator reads them there.
+QString settingRow(const char *kind, int index)
+{
+    return QString::fromUtf8(kind) + QChar(0xFF11 + index);
+}
+
+// Closing days are used from the first row on: without it no period ends after the later ones.
+QString noClosingDay(int type)
+{
+    return type == ClosingRules::Weekly
+        ? QStringLiteral("支払情報の「%1」に締曜日が設定されていません。").arg(settingRow("週締", 0))
+        : QStringLiteral("支払情報の「%1」に締日が設定されていません。").arg(settingRow("月締", 0));
+}
+
+QString shown(double d)
+{
+    return Format::date(d, QStringLiteral("yyyy/mm/dd"));
 }
 
 } // namespace
@@ -70,7 +92,7 @@ ClosingRules ClosingRules::read(clsData &master)
     return r;
 }
 
-double ClosingRules::closingDate(double d) const
+double ClosingRules::closingDate(double d, QString *problem) const
 {
     d = DateValue::dateOnly(d);
     if (type == Monthly) {
@@ -81,7 +103,7 @@ double ClosingRules::closingDate(double d) const
                 return dayOfMonth(date, monthDay(m));
         }
         if (month[0] < 1)
-            return 0;
+            return failed(problem, noClosingDay(type));
         return dayOfMonth(date.addMonths(1), monthDay(month[0]));
     }
     if (type == Weekly) {
@@ -92,16 +114,17 @@ double ClosingRules::closingDate(double d) const
         if (week[1] >= wd)
             return base + week[1];
         if (week[0] < 1)
-            return failed("締日取得エラー");
+            return failed(problem, noClosingDay(type));
         return base + week[0] + 7;
     }
     return d;
 }
 
-double ClosingRules::paymentDate(double c) const
+double ClosingRules::paymentDate(double c, QString *problem) const
 {
     c = DateValue::dateOnly(c);
     double p = 0;
+    QString row;
     if (type == Weekly) {
         const int wd = DateValue::weekday(c);
         int set = 0;
@@ -110,8 +133,9 @@ double ClosingRules::paymentDate(double c) const
         else if (week[1] >= wd)
             set = 1;
         else if (week[0] < 1)
-            return failed("支払日取得エラー");
+            return failed(problem, noClosingDay(type));
         p = (c - wd) + weekSite[set] * 7 + weekPay[set];
+        row = QStringLiteral("「%1」のサイト週か支払曜日").arg(settingRow("週締", set));
     } else if (type == Monthly) {
         const QDate date = DateValue::toQDate(c);
         const int dd = dayInMonth(date);
@@ -122,7 +146,7 @@ double ClosingRules::paymentDate(double c) const
             set = 1;
         else if (monthDay(month[2]) < dd) {
             if (month[0] < 1)
-                return failed("支払日取得エラー");
+                return failed(problem, noClosingDay(type));
             set = 0;
         }
         const QDate first = QDate(date.year(), date.month(), 1).addMonths(monthSite[set]);
@@ -130,11 +154,15 @@ double ClosingRules::paymentDate(double c) const
         // Days below 28 count from the first of the month (day 0 is the day before it); 28 and above are the
         // month end.
         p = pay < 28 ? DateValue::fromQDate(first) + pay - 1 : dayOfMonth(first, kMonthEnd);
+        row = QStringLiteral("「%1」のサイト月か支払日").arg(settingRow("月締", set));
     } else {
         p = c + siteDay;
+        row = QStringLiteral("「日締支払迄日数」");
     }
-    if (p < c)
-        return failed("支払日取得エラー");
+    if (p < c) {
+        return failed(problem, QStringLiteral("支払日 %1 が締日 %2 より前になります。支払情報の%3を直して下さい。")
+                                   .arg(shown(p), shown(c), row));
+    }
     const int wd = DateValue::weekday(p);
     if (wd == 1)
         p += 1;
@@ -145,10 +173,17 @@ double ClosingRules::paymentDate(double c) const
 
 double GetClsDate(double d)
 {
-    return ClosingRules::read(*gMst).closingDate(d);
+    const ClosingRules rules = ClosingRules::read(*gMst);
+    const double c = rules.closingDate(d);
+    if (c == 0 && rules.type == ClosingRules::Weekly)
+        MsgBoxEx(QStringLiteral("締日取得エラー"), Msg::Critical);
+    return c;
 }
 
 double GetPayDate(double c)
 {
-    return ClosingRules::read(*gMst).paymentDate(c);
+    const double p = ClosingRules::read(*gMst).paymentDate(c);
+    if (p == 0)
+        MsgBoxEx(QStringLiteral("支払日取得エラー"), Msg::Critical);
+    return p;
 }

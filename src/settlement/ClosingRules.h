@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class clsData;
 
 // When a producer closing period ends and when it is paid, from the shop's closing settings (control values
@@ -21,14 +23,15 @@ struct ClosingRules
     static ClosingRules read(clsData &master);
 
     // The closing date of the period that holds sales date d. A weekly setting without any closing weekday
-    // that lies after d's weekday tells the operator "締日取得エラー"; both that and a monthly setting
-    // without closing days give the zero date.
-    double closingDate(double d) const;
+    // that lies after d's weekday, or a monthly one without closing days, gives the zero date; problem then
+    // tells which setting of 支払情報 to fix, in the operator's words.
+    double closingDate(double d, QString *problem = nullptr) const;
     // The payment date of the period closed on c, moved from a weekend to the Monday after. A setting that
-    // gives no payment date, or one before c, tells the operator "支払日取得エラー" and gives the zero date.
-    double paymentDate(double c) const;
+    // gives no payment date, or one before c, gives the zero date and says why in problem.
+    double paymentDate(double c, QString *problem = nullptr) const;
 };
 
-// The same for the shop's settings read afresh from gMst.
+// The same for the shop's settings read afresh from gMst. A date that cannot be given is told to the
+// operator as "締日取得エラー" (weekly closing only; a monthly one stays silent) or "支払日取得エラー".
 double GetClsDate(double d);
 double GetPayDate(double c);

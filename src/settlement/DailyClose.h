@@ -21,5 +21,8 @@ DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> 
 namespace DailyCloseText {
 inline const char *const AlreadyClosed = "当日締データは既に登録されています。\r\n締データを取り消して再登録してください。";
 inline const char *const Finished = "締処理を終了しました。";
-inline const char *const PaymentFailed = "支払締処理に失敗しました。\r\n次回の日次締処理で改めて支払締を行います。";
+// Nothing of the payment closing was kept: its sales wait unpaid, and the next daily close tries the same
+// period again (it may fail again for the same reason, so nothing more is promised).
+inline const char *const PaymentFailed =
+    "支払締処理に失敗しました。売上は未精算のまま残ります。\r\n次回の日次締処理で支払締をもう一度試みます。";
 } // namespace DailyCloseText

@@ -3,31 +3,28 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "data/DateValue.h"
-#include "data/Format.h"
-#include "data/SqlDialect.h"
+#include "data/DbError.h"
+#include "data/Sql.h"
+#include "data/Transaction.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "settings/SettingValues.h"
 #include "settlement/ClosingRules.h"
-#include "settlement/SetCls.h"
+
+#include <QHash>
+#include <QStringList>
+#include <algorithm>
 
 double gClsDate = 0;
 double gPayDate = 0;
 
 namespace {
 
-const Currency kDefaultRate = Currency::fromRaw(1500); // 15 %
 const Currency kFeeLimit = Currency::fromInt(30000);
-
-QString criteriaDate(double d)
-{
-    return QStringLiteral("#") + Format::date(d, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + QStringLiteral("#");
-}
-
-QString rowDate(double d)
-{
-    return QStringLiteral("#") + Format::date(d, QStringLiteral("yyyy/mm/dd")) + QStringLiteral("#");
-}
+// Payment lines per INSERT: a few dozen statements instead of one per producer. Larger ones save little:
+// rendering a statement for its engine slows down with its length times the number of texts in it.
+constexpr qsizetype kLinesPerInsert = 50;
 
 Currency amount(const Variant &v)
 {
@@ -41,13 +38,73 @@ double numeric(const Variant &v)
     return v.isNumeric() ? v.toDouble() : Val(v.toString());
 }
 
-// An account field of the master row as an SQL text, NULL when the producer or the value is missing.
-QString accountField(const Recordset *master, const char *column)
+bool missing(const Variant &v)
 {
-    if (!master)
-        return QStringLiteral("NULL");
-    const Variant v = master->Fields(QString::fromLatin1(column));
-    return v.isNull() || v.isEmpty() ? QStringLiteral("NULL") : SqlDialect::text(v.toString());
+    return v.isNull() || v.isEmpty();
+}
+
+QString text(const Variant &v)
+{
+    return missing(v) ? QString() : v.toString();
+}
+
+// What a payment line takes from the producer master: the account and the two transfer fees.
+struct Account
+{
+    QString bank, branch, kind, number, holder;
+    Variant fee1, fee2;
+};
+
+// The whole producer master in one read, by FMR_ID: one statement instead of one per producer.
+QHash<qint64, Account> readAccounts(clsData &master)
+{
+    QHash<qint64, Account> accounts;
+    Recordset rs = master.GetFwdOnlyRst(
+        QStringLiteral("SELECT FMR_ID, BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, FEE_1, FEE_2 FROM M_FMR"));
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        accounts.insert(amount(rs.Fields(QStringLiteral("FMR_ID"))).wholePart(),
+                        {text(rs.Fields(QStringLiteral("BANK_NM"))), text(rs.Fields(QStringLiteral("BR_NM"))),
+                         text(rs.Fields(QStringLiteral("ACC_KBN"))), text(rs.Fields(QStringLiteral("ACC_NO"))),
+                         text(rs.Fields(QStringLiteral("ACC_NM"))), rs.Fields(QStringLiteral("FEE_1")),
+                         rs.Fields(QStringLiteral("FEE_2"))});
+    }
+    rs.Close();
+    return accounts;
+}
+
+// The VALUES row of one producer's payment line; the account fields are NULL for a producer missing from the
+// master.
+QString paymentLine(double clsDate, double payDate, qint64 fmrId, Currency qty, const PayAmounts &p,
+                    const Account *account)
+{
+    const Account none;
+    const Account &a = account ? *account : none;
+    return Sql(R"((:cls, :pay, :fmr, :qty, :sales, :fee, :payable,)"
+               R"( :bank, :branch, :kind, :number, :holder, :bankFee, :real))")
+        .day("cls", clsDate)
+        .day("pay", payDate)
+        .number("fmr", fmrId)
+        .money("qty", qty)
+        .money("sales", p.sales)
+        .money("fee", p.fee)
+        .money("payable", p.pay)
+        .text("bank", a.bank)
+        .text("branch", a.branch)
+        .text("kind", a.kind)
+        .text("number", a.number)
+        .text("holder", a.holder)
+        .money("bankFee", p.bankFee)
+        .money("real", p.real);
+}
+
+void insertLines(clsData &db, const QStringList &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); i += kLinesPerInsert) {
+        db.EXEC(Sql(R"(INSERT INTO D_PAY_DTL (CLS_DATE, PAY_DATE, FMR_ID, SALES_QTY, SALES_AMT, FEE_AMT, PAY_AMT,
+  BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, BANK_FEE, REAL_AMT)
+VALUES :lines)")
+                    .raw("lines", lines.mid(i, kLinesPerInsert).join(QStringLiteral(",\n"))));
+    }
 }
 
 } // namespace
@@ -65,95 +122,82 @@ PayAmounts ComputePay(Currency sales, Currency rate, bool inMaster, const Varian
     return p;
 }
 
-Currency CommissionRate(clsData &master)
+bool PayClsDue(clsData &local, clsData &db, clsData &master, double salesDate, double &clsDate, double &payDate,
+               QString &problem)
 {
-    const Variant v = master.GetCtrl(QStringLiteral("FEE_RT"));
-    if (v.isNull() || v.isEmpty() || (v.kind() == Variant::Kind::String && v.toString().trimmed().isEmpty()))
-        return kDefaultRate;
-    return v.isNumeric() ? v.toCurrency() : Currency::fromDouble(Val(v.toString()));
-}
-
-bool PayClsDue(clsData &local, clsData &db, double salesDate, double &clsDate, double &payDate)
-{
+    problem.clear();
     if (numeric(local.GetCtrl(QStringLiteral("PAY_CLS"))) == 0)
         return false;
     const Variant oldest = db.DMin(QStringLiteral("SALES_DATE"), QStringLiteral("D_ADJ_DTL"),
                                    QStringLiteral("CLS_DATE IS NULL"));
-    const double first = oldest.isNull() || oldest.isEmpty() ? salesDate : DateValue::dateOnly(oldest.toDate());
-    const double k = GetClsDate(first);
-    if (k > salesDate)
+    double first = missing(oldest) ? salesDate : DateValue::dateOnly(oldest.toDate());
+    // A day closed after its period was paid (rung up late under an earlier date) cannot join that period:
+    // its transfer request has gone to the bank, and a second summary of the date would collide on D_PAY's
+    // key. It goes into the first period after the last one paid.
+    const Variant lastPaid = db.DMax(QStringLiteral("CLS_DATE"), QStringLiteral("D_PAY"));
+    if (!missing(lastPaid))
+        first = std::max(first, DateValue::dateOnly(lastPaid.toDate()) + 1);
+
+    const ClosingRules rules = ClosingRules::read(master);
+    const double k = rules.closingDate(first, &problem);
+    if (k == 0 || k > salesDate)
+        return false;
+    const double p = rules.paymentDate(k, &problem);
+    if (p == 0)
         return false;
     clsDate = k;
-    payDate = GetPayDate(k);
+    payDate = p;
     return true;
 }
 
 bool PayClsDue()
 {
-    return PayClsDue(*gIni, *gDb, gSalesDate, gClsDate, gPayDate);
+    QString problem;
+    const bool due = PayClsDue(*gIni, *gDb, *gMst, gSalesDate, gClsDate, gPayDate, problem);
+    if (!problem.isEmpty())
+        MsgBoxEx(QString::fromUtf8(PayClsText::Skipped) + QStringLiteral("\r\n") + problem, Msg::Exclamation);
+    return due;
 }
 
 bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
 {
     try {
-        db.Begintrans();
-        try {
-            const Currency rate = CommissionRate(master);
-            Recordset rs = db.GetFwdOnlyRst(
-                QStringLiteral("SELECT ") + QStringLiteral(" D_ADJ_DTL.FMR_ID, ")
-                + QStringLiteral(" Sum(D_ADJ_DTL.SALES_QTY) AS SALES_QTY, ")
-                + QStringLiteral(" Sum(D_ADJ_DTL.SALES_AMT) AS SALES_AMT ") + QStringLiteral(" FROM D_ADJ_DTL")
-                + QStringLiteral(" WHERE D_ADJ_DTL.CLS_DATE IS NULL ") + QStringLiteral(" AND D_ADJ_DTL.SALES_DATE <= ")
-                + criteriaDate(clsDate) + QStringLiteral(" GROUP BY D_ADJ_DTL.FMR_ID"));
-            for (; !rs.EOF_(); rs.MoveNext()) {
-                const QString fmrId = QString::number(amount(rs.Fields(QStringLiteral("FMR_ID"))).wholePart());
-                const Currency qty = amount(rs.Fields(QStringLiteral("SALES_QTY")));
-                Recordset fmr = master.GetFwdOnlyRst(QStringLiteral("SELECT M_FMR.* FROM M_FMR WHERE M_FMR.FMR_ID=") + fmrId);
-                const bool inMaster = !fmr.EOF_();
-                const PayAmounts p = ComputePay(amount(rs.Fields(QStringLiteral("SALES_AMT"))), rate, inMaster,
-                                                inMaster ? fmr.Fields(QStringLiteral("FEE_1")) : Variant(),
-                                                inMaster ? fmr.Fields(QStringLiteral("FEE_2")) : Variant());
-                const Recordset *account = inMaster ? &fmr : nullptr;
-                long stored = 0;
-                db.EXEC(QStringLiteral("INSERT INTO D_PAY_DTL (") + QStringLiteral(" CLS_DATE, ") + QStringLiteral(" PAY_DATE, ")
-                            + QStringLiteral(" FMR_ID, ") + QStringLiteral(" SALES_QTY, ") + QStringLiteral(" SALES_AMT, ")
-                            + QStringLiteral(" FEE_AMT, ") + QStringLiteral(" PAY_AMT, ") + QStringLiteral(" BANK_NM, ")
-                            + QStringLiteral(" BR_NM, ") + QStringLiteral(" ACC_KBN, ") + QStringLiteral(" ACC_NO, ")
-                            + QStringLiteral(" ACC_NM, ") + QStringLiteral(" BANK_FEE, ") + QStringLiteral(" REAL_AMT) ")
-                            + QStringLiteral(" VALUES( ") + rowDate(clsDate) + u',' + rowDate(payDate) + u',' + fmrId + u','
-                            + qty.toPlainText() + u',' + p.sales.toPlainText() + u',' + p.fee.toPlainText() + u','
-                            + p.pay.toPlainText() + u',' + accountField(account, "BANK_NM") + u','
-                            + accountField(account, "BR_NM") + u',' + accountField(account, "ACC_KBN") + u','
-                            + accountField(account, "ACC_NO") + u',' + accountField(account, "ACC_NM") + u','
-                            + p.bankFee.toPlainText() + u',' + p.real.toPlainText() + u')',
-                        &stored);
-                if (stored > 0) {
-                    db.EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=") + criteriaDate(clsDate)
-                            + QStringLiteral(" WHERE D_ADJ_DTL.CLS_DATE IS NULL ") + QStringLiteral(" AND D_ADJ_DTL.SALES_DATE <= ")
-                            + criteriaDate(clsDate) + QStringLiteral(" AND FMR_ID=") + fmrId);
-                }
-                fmr.Close();
-            }
-            rs.Close();
-            db.EXEC(QStringLiteral("INSERT INTO D_PAY ( ") + QStringLiteral(" CLS_DATE, ") + QStringLiteral(" PAY_DATE, ")
-                    + QStringLiteral(" SALES_QTY_SUM, ") + QStringLiteral(" SALES_AMT_SUM, ") + QStringLiteral(" FEE_AMT_SUM, ")
-                    + QStringLiteral(" PAY_AMT_SUM, ") + QStringLiteral(" BANK_FEE_SUM, ") + QStringLiteral(" REAL_AMT_SUM )")
-                    + QStringLiteral(" SELECT ") + QStringLiteral(" D_PAY_DTL.CLS_DATE, ")
-                    + QStringLiteral(" Max(D_PAY_DTL.PAY_DATE) AS PAY_DATE, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.SALES_QTY) AS SALES_QTY_SUM, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.SALES_AMT) AS SALES_AMT_SUM, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.FEE_AMT) AS FEE_AMT_SUM, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.PAY_AMT) AS PAY_AMT_SUM, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.BANK_FEE) AS BANK_FEE_SUM, ")
-                    + QStringLiteral(" Sum(D_PAY_DTL.REAL_AMT) AS REAL_AMT_SUM") + QStringLiteral(" FROM D_PAY_DTL")
-                    + QStringLiteral(" WHERE D_PAY_DTL.CLS_DATE=") + criteriaDate(clsDate)
-                    + QStringLiteral(" GROUP BY D_PAY_DTL.CLS_DATE;"));
-            db.CommitTrans();
-            return true;
-        } catch (...) {
-            RollbackOnFailure(db);
-            throw;
+        // A zero date would reach the bank as 1899/12/30 and mark the sales paid for good.
+        if (clsDate < 1 || payDate < 1)
+            throw DbError(QStringLiteral("支払締の締日または支払日がありません。"));
+        const Currency rate = SettingValues::CommissionRate(master);
+        const QHash<qint64, Account> accounts = readAccounts(master);
+
+        Transaction transaction(db);
+        // The days are marked first and the lines summed from exactly the rows marked: a day that another
+        // register closes meanwhile is in both or in neither, never paid without being counted.
+        db.EXEC(Sql(R"(UPDATE D_ADJ_DTL SET CLS_DATE=:cls WHERE CLS_DATE IS NULL AND SALES_DATE<=:cls)")
+                    .date("cls", clsDate));
+        QStringList lines;
+        Recordset rs = db.GetFwdOnlyRst(
+            // One line in the log: a query read as a result set is logged as it is written.
+            Sql(R"(SELECT FMR_ID, Sum(SALES_QTY) AS SALES_QTY, Sum(SALES_AMT) AS SALES_AMT)"
+                R"( FROM D_ADJ_DTL WHERE CLS_DATE=:cls GROUP BY FMR_ID)")
+                .date("cls", clsDate));
+        for (; !rs.EOF_(); rs.MoveNext()) {
+            const qint64 fmrId = amount(rs.Fields(QStringLiteral("FMR_ID"))).wholePart();
+            const auto found = accounts.constFind(fmrId);
+            const Account *account = found == accounts.cend() ? nullptr : &found.value();
+            const PayAmounts p = ComputePay(amount(rs.Fields(QStringLiteral("SALES_AMT"))), rate, account != nullptr,
+                                            account ? account->fee1 : Variant(), account ? account->fee2 : Variant());
+            lines << paymentLine(clsDate, payDate, fmrId, amount(rs.Fields(QStringLiteral("SALES_QTY"))), p, account);
         }
+        rs.Close();
+        insertLines(db, lines);
+        db.EXEC(Sql(R"(INSERT INTO D_PAY (CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, PAY_AMT_SUM,
+  BANK_FEE_SUM, REAL_AMT_SUM)
+SELECT CLS_DATE, Max(PAY_DATE) AS PAY_DATE, Sum(SALES_QTY) AS SALES_QTY_SUM, Sum(SALES_AMT) AS SALES_AMT_SUM,
+  Sum(FEE_AMT) AS FEE_AMT_SUM, Sum(PAY_AMT) AS PAY_AMT_SUM, Sum(BANK_FEE) AS BANK_FEE_SUM,
+  Sum(REAL_AMT) AS REAL_AMT_SUM
+FROM D_PAY_DTL WHERE CLS_DATE=:cls GROUP BY CLS_DATE)")
+                    .date("cls", clsDate));
+        transaction.commit();
+        return true;
     } catch (const std::exception &e) {
         WriteLog(QString::fromStdString(e.what()));
         return false;

@@ -3,6 +3,8 @@
 #include "data/Currency.h"
 #include "data/Variant.h"
 
+#include <QString>
+
 class clsData;
 
 // The producer payment closing: every producer's unpaid sales up to a closing date, less the shop's
@@ -24,17 +26,24 @@ struct PayAmounts
 };
 PayAmounts ComputePay(Currency sales, Currency rate, bool inMaster, const Variant &fee1, const Variant &fee2);
 
-// The commission rate of the shop (FEE_RT of the master); 0.15 when it is not set.
-Currency CommissionRate(clsData &master);
-
-// Is a payment closing due after the close of salesDate? Only the earliest ended period that is still unpaid
-// counts, so two ended periods are settled by two daily closes. When due, clsDate and payDate are set.
-bool PayClsDue(clsData &local, clsData &db, double salesDate, double &clsDate, double &payDate);
-// The same with gIni, gDb, gSalesDate, setting gClsDate and gPayDate.
+// Is a payment closing due after the close of salesDate? The period due is the one holding the oldest unpaid
+// sales day, or, when that day lies in a period already paid (a day closed late), the first period after
+// the last one paid. Only one period counts, so two ended periods are settled by two daily closes. When due,
+// clsDate and payDate are set. When the closing settings give no closing or payment date, nothing is due and
+// problem tells which setting to fix.
+bool PayClsDue(clsData &local, clsData &db, clsData &master, double salesDate, double &clsDate, double &payDate,
+               QString &problem);
+// The same with gIni, gDb, gMst, gSalesDate, setting gClsDate and gPayDate; settings without a date are told
+// to the operator.
 bool PayClsDue();
 
 // Settles the period closed on clsDate in one transaction on db (producer master rows read from master).
 // Returns false after a failure, when nothing of it remains; the failure is written to the log and the
-// caller tells the operator.
+// caller tells the operator. The zero date is refused as either date.
 bool PayCls(clsData &db, clsData &master, double clsDate, double payDate);
 bool PayCls();
+
+namespace PayClsText {
+// Before the setting's problem, on its own line.
+inline const char *const Skipped = "支払締処理を行いませんでした。売上は未精算のまま残ります。";
+} // namespace PayClsText

@@ -113,7 +113,9 @@ void TestSettingsDialogs::neverSavedKeysStoreNullAndFirstEntries()
         const QString caption = dialog->windowTitle();
         for (const QString &key : dialog->keys()) {
             QWidget *c = dialog->control(key);
-            if (auto *edit = qobject_cast<QLineEdit *>(c))
+            if (key == u"FEE_RT") // the rate charged when none is stored
+                QCOMPARE(dialog->text(key)->text(), QStringLiteral("15.0"));
+            else if (auto *edit = qobject_cast<QLineEdit *>(c))
                 QVERIFY2(edit->text().isEmpty(), qPrintable(caption + u' ' + key));
             else if (c->objectName().startsWith(u"Combo2"))
                 QVERIFY2(dialog->list(key)->currentText().isEmpty(), qPrintable(key));
@@ -129,6 +131,8 @@ void TestSettingsDialogs::neverSavedKeysStoreNullAndFirstEntries()
             const Variant v = data.GetCtrl(key);
             if (position)
                 QVERIFY2(v.toString() == u"0", qPrintable(key));
+            else if (key == u"FEE_RT")
+                QCOMPARE(v.toString(), QStringLiteral("0.15"));
             else
                 QVERIFY2(v.isNull(), qPrintable(caption + u' ' + key));
         }
@@ -202,6 +206,14 @@ void TestSettingsDialogs::ratesAndShopTexts()
     fdlSetMstCtrl2 again;
     QCOMPARE(again.text(QStringLiteral("TAX_RT"))->text(), QStringLiteral("9.0"));
     QCOMPARE(again.text(QStringLiteral("FEE_RT"))->text(), QStringLiteral("10.0"));
+    // An empty commission rate is refused, not stored as Null.
+    again.show();
+    again.text(QStringLiteral("FEE_RT"))->clear();
+    again.button(1)->click();
+    QVERIFY(again.isVisible());
+    QCOMPARE(m_program->messages().prompts(),
+             QStringList{QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。")});
+    QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
 
     fdlSetMstCtrl3 payment;
     QCOMPARE(payment.text(QStringLiteral("CLS_SITE_DAY"))->maxLength(), 3);

@@ -58,7 +58,7 @@ private slots:
     void monthlyPaymentDays();
     void weeklyClosing();
     void dailyClosing();
-    void missingSettingsAreTold();
+    void missingSettingsAreNamed();
     void settingsComeFromTheMaster();
 
 private:
@@ -175,27 +175,27 @@ void TestClosingRules::dailyClosing()
     QVERIFY(m_program->messages().shown().isEmpty());
 }
 
-void TestClosingRules::missingSettingsAreTold()
+void TestClosingRules::missingSettingsAreNamed()
 {
-    const QString closingError = QStringLiteral("締日取得エラー");
-    const QString paymentError = QStringLiteral("支払日取得エラー");
-    ClosingRules none = weekly(0);
-    QCOMPARE(none.closingDate(day(2024, 3, 6)), 0.0);
-    QCOMPARE(m_program->messages().prompts(), QStringList{closingError});
-    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Critical));
-    QCOMPARE(none.paymentDate(day(2024, 3, 6)), 0.0);
-    QCOMPARE(m_program->messages().prompts().last(), paymentError);
+    // A rule without a date gives the zero date and names the row of 支払情報 to fix; the caller tells.
+    QString problem;
+    QCOMPARE(weekly(0).closingDate(day(2024, 3, 6), &problem), 0.0);
+    QCOMPARE(problem, QStringLiteral("支払情報の「週締１」に締曜日が設定されていません。"));
+    QCOMPARE(monthly(0).paymentDate(day(2024, 3, 10), &problem), 0.0);
+    QCOMPARE(problem, QStringLiteral("支払情報の「月締１」に締日が設定されていません。"));
 
-    m_program->messages().clear();
-    QCOMPARE(monthly(0).paymentDate(day(2024, 3, 10)), 0.0);
-    QCOMPARE(m_program->messages().prompts(), QStringList{paymentError});
-
-    // A payment date before the closing date (paid on the 5th of the closing month).
-    m_program->messages().clear();
+    // A payment date before the closing date: paid on the 5th of the closing month, or a Monday of the
+    // closing week for a Wednesday closing.
     ClosingRules early = monthly(10);
     early.monthPay[0] = 5;
-    QCOMPARE(early.paymentDate(day(2024, 3, 10)), 0.0);
-    QCOMPARE(m_program->messages().prompts(), QStringList{paymentError});
+    QCOMPARE(early.paymentDate(day(2024, 3, 10), &problem), 0.0);
+    QCOMPARE(problem, QStringLiteral("支払日 2024/03/05 が締日 2024/03/10 より前になります。"
+                                     "支払情報の「月締１」のサイト月か支払日を直して下さい。"));
+    ClosingRules monday = weekly(1, 4);
+    monday.weekPay[1] = 2;
+    QCOMPARE(monday.paymentDate(day(2024, 3, 6), &problem), 0.0);
+    QVERIFY(problem.contains(QStringLiteral("「週締２」のサイト週か支払曜日")));
+    QVERIFY(m_program->messages().shown().isEmpty());
 }
 
 void TestClosingRules::settingsComeFromTheMaster()
@@ -205,6 +205,16 @@ void TestClosingRules::settingsComeFromTheMaster()
     // The new shop's settings: the 15th paid the 25th, the month end paid the 10th of the next month.
     QCOMPARE(text(GetClsDate(day(2024, 4, 20))), text(day(2024, 4, 30)));
     QCOMPARE(text(GetPayDate(day(2024, 4, 30))), text(day(2024, 5, 10)));
+    // Three closings a month, each paid by its own row: the 5th, the 15th and the month end.
+    gMst->SaveCtrl(QStringLiteral("CLS_M_1"), Variant(QStringLiteral("5")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_2"), Variant(QStringLiteral("15")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_3"), Variant(QStringLiteral("31")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_SITE3"), Variant(QStringLiteral("2")));
+    gMst->SaveCtrl(QStringLiteral("CLS_M_PAY3"), Variant(QStringLiteral("20")));
+    QCOMPARE(text(GetClsDate(day(2024, 4, 20))), text(day(2024, 4, 30)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 30))), text(day(2024, 6, 20)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 15))), text(day(2024, 5, 10)));
+    QCOMPARE(text(GetPayDate(day(2024, 4, 5))), text(day(2024, 4, 25)));
 
     // Read afresh on every call; a missing closing type is daily closing, other missing values 0.
     gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD LIKE 'CLS_%'"));
@@ -219,6 +229,13 @@ void TestClosingRules::settingsComeFromTheMaster()
     gMst->SaveCtrl(QStringLiteral("CLS_TYPE"), Variant::null());
     QCOMPARE(text(GetClsDate(day(2024, 4, 17))), text(day(2024, 4, 17)));
     QVERIFY(m_program->messages().shown().isEmpty());
+    // Without a closing weekday the operator is told.
+    gMst->SaveCtrl(QStringLiteral("CLS_TYPE"), Variant(QStringLiteral("2")));
+    gMst->SaveCtrl(QStringLiteral("CLS_W_1"), Variant(QStringLiteral("0")));
+    QCOMPARE(GetClsDate(day(2024, 4, 17)), 0.0);
+    QCOMPARE(GetPayDate(day(2024, 4, 17)), 0.0);
+    QCOMPARE(m_program->messages().prompts(), (QStringList{QStringLiteral("締日取得エラー"), QStringLiteral("支払日取得エラー")}));
+    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Critical));
 }
 
 QTEST_GUILESS_MAIN(TestClosingRules)

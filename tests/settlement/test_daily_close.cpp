@@ -48,6 +48,8 @@ private slots:
     void secondCloseIsRefused();
     void closeWithPaymentAndPrinting();
     void failedPaymentClosingIsTold();
+    void paymentClosingWithoutADate_data();
+    void paymentClosingWithoutADate();
 
 private:
     // The settlement of the day as counted on the screen: 3 × 10,000, 4 × 1,000, 7 × 100 yen.
@@ -338,6 +340,39 @@ void TestDailyClose::failedPaymentClosingIsTold()
     QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
     QCOMPARE(value(QStringLiteral("SELECT CLS_DATE FROM D_PAY")), QStringLiteral("2024-03-09"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
+}
+
+void TestDailyClose::paymentClosingWithoutADate_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("paid before the closing day") << QStringList{"CLS_TYPE=3", "CLS_M_1=9", "CLS_M_PAY1=5"}
+                                                 << QStringLiteral("「月締１」のサイト月か支払日");
+    QTest::newRow("monthly without closing days") << QStringList{"CLS_TYPE=3", "CLS_M_1=0", "CLS_M_2=0"}
+                                                  << QStringLiteral("「月締１」に締日");
+    QTest::newRow("weekly without a weekday") << QStringList{"CLS_TYPE=2", "CLS_W_1=0"}
+                                              << QStringLiteral("「週締１」に締曜日");
+}
+
+void TestDailyClose::paymentClosingWithoutADate()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, named);
+    salesOfTheDay();
+    local("PAY_CLS", QStringLiteral("1"));
+    for (const QString &s : settings)
+        master(qPrintable(s.section(u'=', 0, 0)), s.section(u'=', 1));
+    int asked = 0;
+    QCOMPARE(RunDailyClose(countedGrid(), [&] { ++asked; }), DailyCloseResult::Closed);
+    // One message that names the setting; no payment-date question, nothing paid.
+    const QStringList prompts = m_program->messages().prompts();
+    QCOMPARE(prompts.size(), 2);
+    QVERIFY2(prompts[1].startsWith(QString::fromUtf8(PayClsText::Skipped)) && prompts[1].contains(named),
+             qPrintable(prompts[1]));
+    QCOMPARE(asked, 0);
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 0);
+    QCOMPARE(count(QStringLiteral("D_PAY")), 0);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
 }
 
 int main(int argc, char *argv[])

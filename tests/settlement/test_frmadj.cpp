@@ -202,11 +202,17 @@ void TestFrmAdj::countingTheCash()
     QCOMPARE(f->RowIdx(), qint16(9));
     QCOMPARE(f->ColIdx(), qint16(0));
 
-    // Clicking a cell makes it current without recomputing.
-    QTest::mouseClick(f->lblCHG[4], Qt::LeftButton);
-    QCOMPARE(f->RowIdx(), qint16(4));
+    // A count typed and left with a click counts at once: its change follows the new count before the change
+    // column takes the figures as the operator's.
+    QTest::mouseClick(f->lblCASH[1], Qt::LeftButton);
+    type(f.get(), "2");
+    QTest::mouseClick(f->lblCHG[1], Qt::LeftButton);
+    QCOMPARE(f->RowIdx(), qint16(1));
     QCOMPARE(f->ColIdx(), qint16(1));
-    QCOMPARE(backOf(f->lblCHG[4]), frmAdj::CurrentCellColor);
+    QCOMPARE(backOf(f->lblCHG[1]), frmAdj::CurrentCellColor);
+    QCOMPARE(f->lblCHG[1]->text(), QStringLiteral("2"));
+    QCOMPARE(f->lblPOST[1]->text(), QStringLiteral("0"));
+    QCOMPARE(f->lblCASH_SUM->text(), QStringLiteral("20,000"));
 }
 
 void TestFrmAdj::backspaceAndDigitLimit()

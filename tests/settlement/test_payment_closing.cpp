@@ -7,6 +7,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "settings/SettingValues.h"
 #include "settlement/PayCls.h"
 #include "support/TestProgram.h"
 
@@ -30,7 +31,7 @@ private slots:
     void paymentLineAndSummary();
     void producerMissingFromTheMaster();
     void commissionRateNotSet();
-    void oneEndedPeriodPerClose();
+    void oneEndedPeriodPerCloseAndLateDays();
     void paidRowsAreNeverSummedAgain();
     void failureLeavesNothing();
 
@@ -95,17 +96,19 @@ void TestPaymentClosing::paymentLineAndSummary()
 {
     producer(45, "220", "440");
     producer(7, "110", "330");
-    // Producer 45 sold on two days of the period (one line, summed), producer 7 on one.
-    adjDtl(day(2024, 3, 4), 45, "10", "5000");
+    // Producer 45 sold on two days of the period (one line, summed), producer 7 on one. The commission is
+    // taken from the period's 12,350 yen (1,852.5), not day by day (750 + 1,101 = 1,851).
+    adjDtl(day(2024, 3, 4), 45, "10", "5005");
     adjDtl(day(2024, 3, 9), 45, "12.5", "7345");
     adjDtl(day(2024, 3, 9), 7, "3", "35293");
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
 
     QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
     QCOMPARE(line(45, "SALES_QTY"), QStringLiteral("22.5"));
-    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12345"));
-    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10494"));
-    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10274"));
+    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12350"));
+    QCOMPARE(line(45, "FEE_AMT"), QStringLiteral("1852"));
+    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10498"));
+    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10278"));
     QCOMPARE(line(45, "CLS_DATE"), QStringLiteral("2024-03-10"));
     QCOMPARE(line(45, "PAY_DATE"), QStringLiteral("2024-04-05"));
     // The account is a snapshot of the master, apostrophes and all.
@@ -124,9 +127,9 @@ void TestPaymentClosing::paymentLineAndSummary()
     QCOMPARE(sum("CLS_DATE"), QStringLiteral("2024-03-10"));
     QCOMPARE(sum("PAY_DATE"), QStringLiteral("2024-04-05"));
     QCOMPARE(sum("SALES_QTY_SUM"), QStringLiteral("25.5"));
-    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47638"));
+    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47643"));
     QCOMPARE(sum("BANK_FEE_SUM"), QStringLiteral("550"));
-    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39944"));
+    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39948"));
 }
 
 void TestPaymentClosing::producerMissingFromTheMaster()
@@ -145,19 +148,19 @@ void TestPaymentClosing::commissionRateNotSet()
 {
     adjDtl(day(2024, 3, 9), 5, "1", "10000");
     master("FEE_RT", QString()); // stored as Null
-    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
     gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='FEE_RT'"));
-    QCOMPARE(CommissionRate(*gMst), money("0.15"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
     QCOMPARE(line(5, "FEE_AMT"), QStringLiteral("1500"));
 
     master("FEE_RT", QStringLiteral("0.08"));
-    QCOMPARE(CommissionRate(*gMst), money("0.08"));
+    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.08"));
     master("FEE_RT", QStringLiteral("0"));
-    QCOMPARE(CommissionRate(*gMst), Currency());
+    QCOMPARE(SettingValues::CommissionRate(*gMst), Currency());
 }
 
-void TestPaymentClosing::oneEndedPeriodPerClose()
+void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
 {
     // Monthly closing on the 10th and the 25th; the shop was idle and closes on the 28th with two periods ended.
     master("CLS_TYPE", QStringLiteral("3"));
@@ -173,25 +176,36 @@ void TestPaymentClosing::oneEndedPeriodPerClose()
     adjDtl(day(2024, 3, 28), 45, "3", "3000");
 
     double cls = 0, pay = 0;
+    QString problem;
+    const auto due = [&](double salesDate) { return PayClsDue(*gIni, *gDb, *gMst, salesDate, cls, pay, problem); };
     local("PAY_CLS", QStringLiteral("0"));
-    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    QVERIFY(!due(day(2024, 3, 28)));
     local("PAY_CLS", QStringLiteral("1"));
-    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 28), cls, pay));
+    QVERIFY(due(day(2024, 3, 28)));
     QCOMPARE(cls, day(2024, 3, 10));
     QCOMPARE(pay, day(2024, 4, 5));
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
     QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("1000"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
 
-    // The next close settles the second period, and then nothing is due until the 10th of April.
-    QVERIFY(PayClsDue(*gIni, *gDb, day(2024, 3, 29), cls, pay));
+    // Days of the paid period closed late (rung up under their own date after the 10th was paid), one of
+    // them by a producer with no other sale: they go into the next period, which is due on the 25th.
+    adjDtl(day(2024, 3, 8), 45, "4", "4000");
+    adjDtl(day(2024, 3, 9), 7, "1", "500");
+    QVERIFY(!due(day(2024, 3, 24)));
+    QVERIFY(due(day(2024, 3, 29)));
     QCOMPARE(cls, day(2024, 3, 25));
     QCOMPARE(pay, day(2024, 4, 22)); // the 20th is a Saturday
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
-    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), cls)),
-             QStringLiteral("2000"));
-    QVERIFY(!PayClsDue(*gIni, *gDb, day(2024, 3, 30), cls, pay));
+    const QString period = QStringLiteral(" AND ") + on(QStringLiteral("CLS_DATE"), cls);
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
+    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
+    // The paid period stays as it was sent to the bank; then nothing is due until the 10th of April.
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), day(2024, 3, 10))), 1);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
+    QVERIFY(!due(day(2024, 3, 30)));
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QVERIFY(problem.isEmpty());
     QVERIFY(m_program->messages().shown().isEmpty());
 }
 
@@ -210,9 +224,12 @@ void TestPaymentClosing::paidRowsAreNeverSummedAgain()
     QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 13), day(2024, 3, 15)));
     QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
-    // The zero date of a rule without closing days finds nothing either.
-    QVERIFY(PayCls(*gDb, *gMst, 0, 0));
+    // A zero date is refused: nothing would reach the bank as paid on 1899/12/30.
+    adjDtl(day(2024, 3, 13), 45, "1", "300");
+    QVERIFY(!PayCls(*gDb, *gMst, day(2024, 3, 13), 0));
+    QVERIFY(!PayCls(*gDb, *gMst, 0, 0));
     QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
 }
 
 void TestPaymentClosing::failureLeavesNothing()
