@@ -27,11 +27,16 @@ QString likePattern(const QString &quoted)
     return out;
 }
 
+// Looks only at the end of the text: a pattern of the whole statement per quoted text made long
+// statements (a batch of inserts) quadratic.
 bool endsWithLikeKeyword(const QString &out)
 {
-    static const QRegularExpression like(QStringLiteral(R"(\bLIKE\s*$)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return like.match(out).hasMatch();
+    qsizetype end = out.size();
+    while (end > 0 && out[end - 1].isSpace())
+        --end;
+    if (end < 4 || QStringView(out).mid(end - 4, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) != 0)
+        return false;
+    return end == 4 || !(out[end - 5].isLetterOrNumber() || out[end - 5] == u'_');
 }
 
 } // namespace

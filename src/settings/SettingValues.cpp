@@ -7,6 +7,7 @@
 #include "data/Variant.h"
 #include "data/clsData.h"
 
+#include <QRegularExpression>
 #include <stdexcept>
 
 namespace SettingValues {
@@ -62,6 +63,12 @@ QString RateForStore(const QString &typedPercent)
     // percent / 100 at two decimals is the percent rounded to a whole number, in hundredths.
     const int64_t hundredths = roundedQuotient(numericReading(typedPercent).raw(), Currency::Scale);
     return Currency::fromRaw(hundredths * (Currency::Scale / 100)).toPlainText();
+}
+
+bool IsPercent(const QString &typed)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^\d{1,3}(\.\d+)?$)"));
+    return number.match(typed).hasMatch() && Val(typed) <= 100;
 }
 
 Currency CommissionRate(clsData &master)

@@ -45,11 +45,27 @@ void fdlSetMstCtrl2::afterLoad()
 
 bool fdlSetMstCtrl2::ChkData()
 {
-    // Stored empty, the rate would be Null, which charges the standard rate unseen.
-    QLineEdit *fee = text(QStringLiteral("FEE_RT"));
-    if (!fee->text().trimmed().isEmpty())
-        return true;
-    MsgBoxEx(QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。"), Msg::Exclamation);
-    fee->setFocus();
-    return false;
+    // Stored empty, the rate would be Null, which charges the standard rate unseen; a text that is no
+    // number would be read as 0 and charge nothing.
+    const struct
+    {
+        const char *key;
+        const char *name;
+        bool required;
+    } rates[] = {{"TAX_RT", "消費税率", false}, {"FEE_RT", "手数料率", true}};
+    for (const auto &rate : rates) {
+        QLineEdit *box = text(QString::fromLatin1(rate.key));
+        const QString typed = box->text().trimmed();
+        QString message;
+        if (typed.isEmpty() && rate.required)
+            message = QStringLiteral("%1を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。");
+        else if (!typed.isEmpty() && !SettingValues::IsPercent(typed))
+            message = QStringLiteral("%1は 0 から 100 までの数字で入力して下さい。");
+        if (message.isEmpty())
+            continue;
+        MsgBoxEx(message.arg(QString::fromUtf8(rate.name)), Msg::Exclamation);
+        box->setFocus();
+        return false;
+    }
+    return true;
 }

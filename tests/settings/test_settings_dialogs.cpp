@@ -211,8 +211,13 @@ void TestSettingsDialogs::ratesAndShopTexts()
     again.text(QStringLiteral("FEE_RT"))->clear();
     again.button(1)->click();
     QVERIFY(again.isVisible());
+    // A rate that is no number would be read as 0 %: refused as well.
+    again.text(QStringLiteral("FEE_RT"))->setText(QStringLiteral("１０"));
+    again.button(1)->click();
+    QVERIFY(again.isVisible());
     QCOMPARE(m_program->messages().prompts(),
-             QStringList{QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。")});
+             (QStringList{QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。"),
+                          QStringLiteral("手数料率は 0 から 100 までの数字で入力して下さい。")}));
     QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
 
     fdlSetMstCtrl3 payment;
