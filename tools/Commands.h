@@ -7,3 +7,4 @@
 int runInit(const QStringList &args);
 int runSchema(const QStringList &args);
 int runOldCal(const QStringList &args);
+int runNotify(const QStringList &args);

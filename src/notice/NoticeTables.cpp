@@ -1,0 +1,22 @@
+#include "notice/NoticeTables.h"
+
+#include "data/Connection.h"
+#include "data/DbError.h"
+#include "data/Schema.h"
+#include "data/clsData.h"
+
+namespace NoticeTables {
+
+void Ensure(clsData &data, const QString &table)
+{
+    const Schema::Table *t = Schema::table(table);
+    Connection *cnn = data.connection();
+    if (t == nullptr || cnn == nullptr)
+        throw DbError(QStringLiteral("テーブル %1 を作成できません。").arg(table));
+    const Schema::Engine engine =
+        cnn->engine() == Connection::Engine::MariaDb ? Schema::Engine::MariaDb : Schema::Engine::Sqlite;
+    for (const QString &ddl : Schema::createStatements(*t, engine, true))
+        data.EXEC(ddl);
+}
+
+} // namespace NoticeTables
