@@ -3,12 +3,15 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "data/DbError.h"
+#include "data/Transaction.h"
 #include "data/Variant.h"
 #include "data/clsMst.h"
 #include "settings/DialogKeys.h"
 #include "settings/FmrMaster.h"
+#include "settings/FmrNoticeBox.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,6 +107,9 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
     fees->addWidget(m_text[12]);
     fees->addStretch(1);
     grid->addLayout(fees, 11, 1, 1, 3);
+    m_notice = new FmrNoticeBox(this);
+    grid->addWidget(new QLabel(QStringLiteral("売上通知ﾒｰﾙ"), this), 12, 0);
+    grid->addWidget(m_notice, 12, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -117,7 +123,9 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
 
     for (int i = 1; i < 13; ++i)
         QWidget::setTabOrder(m_text[i - 1], m_text[i]);
-    QWidget::setTabOrder(m_text[12], m_cmd[1]);
+    QWidget::setTabOrder(m_text[12], m_notice->address());
+    QWidget::setTabOrder(m_notice->address(), m_notice->on());
+    QWidget::setTabOrder(m_notice->on(), m_cmd[1]);
     QWidget::setTabOrder(m_cmd[1], m_cmd[0]);
     (new DialogKeys(this, [this](QWidget *w) { return enterPressed(w); }))->attach();
 
@@ -142,6 +150,7 @@ void fdlMstFmrEdit::setMode(int mode)
         m_text[i]->setReadOnly(!editing);
         m_text[i]->setEnabled(editing);
     }
+    m_notice->setEditing(editing);
     m_cmd[1]->setEnabled(editing);
     m_cmd[0]->setText(editing ? QStringLiteral("キャンセル") : QStringLiteral("閉じる"));
 }
@@ -160,7 +169,13 @@ bool fdlMstFmrEdit::GetData(qint32 code)
         return false;
     for (int i = 1; i < 13; ++i)
         m_text[i]->setText(texts->value(i - 1));
+    m_notice->load(*gMst, code);
     return true;
+}
+
+bool fdlMstFmrEdit::ChkData()
+{
+    return m_notice->check();
 }
 
 bool fdlMstFmrEdit::SaveData(qint32 code)
@@ -170,7 +185,17 @@ bool fdlMstFmrEdit::SaveData(qint32 code)
     QStringList texts;
     for (int i = 1; i < 13; ++i)
         texts << m_text[i]->text();
-    return FmrMaster::Save(*gMst, code, texts);
+    try {
+        Transaction t(*gMst);
+        if (!FmrMaster::Save(*gMst, code, texts))
+            return false;
+        m_notice->save(*gMst, code);
+        t.commit();
+        return true;
+    } catch (const std::exception &e) {
+        WriteLog(QStringLiteral("生産者ﾏｽﾀの登録に失敗しました: ") + QString::fromStdString(e.what()));
+        return false;
+    }
 }
 
 bool fdlMstFmrEdit::enterPressed(QWidget *control)

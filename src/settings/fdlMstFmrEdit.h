@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 
+class FmrNoticeBox;
 class QLineEdit;
 class QPushButton;
 
@@ -21,13 +22,17 @@ public:
 
     // Loads the producer into boxes 1 to 12; false when there is no such producer (nothing changes).
     bool GetData(qint32 code);
-    // Writes boxes 1 to 12 to the producer in one transaction; false when it failed (rolled back).
+    // Writes boxes 1 to 12 and the notice line to the producer in one transaction; false when it failed
+    // (rolled back).
     bool SaveData(qint32 code);
-    bool ChkData() { return true; }
+    // Every input of the twelve boxes is accepted; the notice address must be one plain address.
+    bool ChkData();
 
     // Text1(0) is the producer code, 1 to 12 the producer's values; Command1(0) 閉じる/キャンセル, (1) 登録.
     QLineEdit *box(int index) const { return m_text.value(index); }
     QPushButton *button(int index) const { return m_cmd.value(index); }
+    // The producer's sales-notice address and switch (M_FMR_NTC), below the twelve boxes.
+    FmrNoticeBox *notice() const { return m_notice; }
 
 public slots:
     // Window close and Escape: only code entry closes; an edit is left through キャンセル or 登録.
@@ -41,4 +46,5 @@ private:
     int m_mode = 0;
     QList<QLineEdit *> m_text;
     QList<QPushButton *> m_cmd;
+    FmrNoticeBox *m_notice = nullptr;
 };

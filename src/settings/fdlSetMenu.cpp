@@ -8,10 +8,12 @@
 #include "settings/fdlSetMstCtrl1.h"
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
+#include "settings/fdlSetNtcCtrl.h"
 
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 
@@ -29,10 +31,12 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("設定メニュー"));
     setModal(true);
     const char *const captions[] = {"閉じる(&X)", "ﾛｰｶﾙ設定(&L)", "接続設定(&C)", "連番情報(&N)",
-                                    "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)"};
+                                    "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)",
+                                    "売上通知(&T)"};
     auto *column = new QVBoxLayout(this);
     column->setSpacing(6);
-    for (int i = 0; i < 8; ++i) {
+    constexpr int count = int(std::size(captions));
+    for (int i = 0; i < count; ++i) {
         auto *b = new QPushButton(QString::fromUtf8(captions[i]), this);
         b->setObjectName(QStringLiteral("Command1_%1").arg(i));
         b->setAutoDefault(false);
@@ -41,12 +45,12 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
         connect(b, &QPushButton::clicked, this, [this, i] { cmdClicked(i); });
         m_buttons.append(b);
     }
-    for (int i = 1; i < 8; ++i)
+    for (int i = 1; i < count; ++i)
         column->addWidget(m_buttons[i]);
     column->addSpacing(10);
     column->addWidget(m_buttons[0]);
-    for (int i = 1; i < 8; ++i)
-        QWidget::setTabOrder(m_buttons[i], m_buttons[(i + 1) % 8]);
+    for (int i = 1; i < count; ++i)
+        QWidget::setTabOrder(m_buttons[i], m_buttons[(i + 1) % count]);
     m_buttons[1]->setFocus();
 }
 
@@ -62,6 +66,7 @@ void fdlSetMenu::cmdClicked(int index)
         case 5: run<fdlSetMstCtrl2>(this); break;
         case 6: run<fdlSetMstCtrl3>(this); break;
         case 7: run<fdlMstFmrEdit>(this); break;
+        case 8: run<fdlSetNtcCtrl>(this); break;
         default: break;
         }
     } catch (const std::exception &e) {

@@ -4,6 +4,7 @@ set(SETTINGS_CORE_SOURCES
 )
 set(SETTINGS_UI_SOURCES
   settings/DialogKeys.cpp
+  settings/FmrNoticeBox.cpp
   settings/PrinterNames.cpp
   settings/SetMenu.cpp
   settings/SettingsDialog.cpp
@@ -15,4 +16,5 @@ set(SETTINGS_UI_SOURCES
   settings/fdlSetMstCtrl1.cpp
   settings/fdlSetMstCtrl2.cpp
   settings/fdlSetMstCtrl3.cpp
+  settings/fdlSetNtcCtrl.cpp
 )
