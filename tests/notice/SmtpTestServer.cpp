@@ -125,3 +125,11 @@ QList<SmtpTestServer::Received> SmtpTestServer::received() const
     }
     return all;
 }
+
+QStringList SmtpTestServer::recipients() const
+{
+    QStringList to;
+    for (const Received &m : received())
+        to << m.envelopeTo.join(u',');
+    return to;
+}

@@ -37,6 +37,8 @@ public:
         QByteArray raw;
     };
     QList<Received> received() const;
+    // The envelope recipients of each message received, in order.
+    QStringList recipients() const;
 
 private:
     QTemporaryDir m_dir;

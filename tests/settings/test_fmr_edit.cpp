@@ -191,6 +191,7 @@ void TestFmrEdit::unknownCodeAndClosing()
 
 void TestFmrEdit::noticeAddressBesideTheProducer()
 {
+    gMst->EXEC(QStringLiteral("DROP TABLE M_FMR_NTC")); // a master made before the notices: the editor makes it
     fdlMstFmrEdit &e = openEditor();
     QVERIFY(!e.notice()->address()->isEnabled());
     const auto load = [&] {
