@@ -8,6 +8,7 @@ pkgs=(
   unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
   sqlite3 libsqlite3-dev
   cups-client
+  libcurl4-openssl-dev openssl python3-aiosmtpd
   fonts-ipaexfont-gothic fonts-ipafont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
 )
 # npm brings the banks' codes (zengin-code) for the tests; a machine with Node.js from elsewhere has it already.

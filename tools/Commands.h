@@ -10,3 +10,4 @@ int runOldCal(const QStringList &args);
 int runBanks(const QStringList &args);
 int runZengin(const QStringList &args);
 int runStatement(const QStringList &args);
+int runNotify(const QStringList &args);

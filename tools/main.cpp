@@ -1,6 +1,6 @@
 // vantle-admin: the operator's tool beside the register. It creates program folders and their databases,
-// prints the DDL for a shared server, prints lunisolar dates, and makes the bank's transfer file and the
-// producers' payment statements of a payment closing.
+// prints the DDL for a shared server, prints lunisolar dates, makes the bank's transfer file and the
+// producers' payment statements of a payment closing, and sends the producers' sales notices.
 #include "Commands.h"
 
 #include <QCoreApplication>
@@ -18,7 +18,9 @@ void usage()
                "  vantle-admin oldcal FROM [TO] [--text]   旧暦を出力します (日付は YYYY-MM-DD)\n"
                "  vantle-admin banks import [DIR]   zengin-code パッケージから銀行マスタを取り込みます\n"
                "  vantle-admin zengin CLS_DATE [-o FILE]   支払締の振込データ (全銀形式) を作成します\n"
-               "  vantle-admin statement CLS_DATE [FMR_ID] [-o FILE]   支払明細書を PDF に出力します\n",
+               "  vantle-admin statement CLS_DATE [FMR_ID] [-o FILE]   支払明細書を PDF に出力します\n"
+               "  vantle-admin notify [--dry-run] [--password-file FILE] [--ca-file FILE]\n"
+               "                                   生産者への売上通知のうち送信時刻を過ぎたものを送ります\n",
                stderr);
 }
 
@@ -50,6 +52,8 @@ int main(int argc, char *argv[])
         return runZengin(args);
     if (command == u"statement")
         return runStatement(args);
+    if (command == u"notify")
+        return runNotify(args);
     usage();
     return 2;
 }

@@ -68,6 +68,13 @@ QList<Table> transactionTables()
           {"BANK_FEE", T::Money}, {"REAL_AMT", T::Money}},
          {"CLS_DATE", "FMR_ID"}, {}},
         controlTable(),
+        // The sales notices to producers: one row per sales day, time slot (minutes after midnight) and
+        // producer, written before the notice goes out and marked sent after (notice/NoticeLog).
+        {"D_NTC",
+         {{"SALES_DATE", T::Date}, {"NTC_SLOT", T::Integer}, {"FMR_ID", T::Integer}, {"NTC_STATE", T::Integer},
+          {"NTC_ADRS", T::Text, 254}, {"LINE_CNT", T::Integer}, {"LAST_REG_ID", T::Integer},
+          {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money}, {"NTC_DTM", T::Date}, {"NTC_HOST", T::Text, 64}},
+         {"SALES_DATE", "NTC_SLOT", "FMR_ID"}, {}},
     };
 }
 
@@ -98,6 +105,8 @@ QList<Table> masterTables()
          {{"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}, {"BR_NM", T::Text, 50}, {"BR_KANA", T::Text, 50}},
          {"BANK_CD", "BR_CD"}, {}},
         {"M_FMR_BANK", {{"FMR_ID", T::Integer}, {"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}}, {"FMR_ID"}, {}},
+        // A producer's address for the sales notices and whether they are sent (notice/FmrNotice).
+        {"M_FMR_NTC", {{"FMR_ID", T::Integer}, {"NTC_ADRS", T::Text, 254}, {"NTC_FLG", T::Integer}}, {"FMR_ID"}, {}},
     };
 }
 
@@ -157,29 +166,30 @@ const Table *table(const QString &name)
     return nullptr;
 }
 
-QStringList createStatements(Store store, Engine engine)
+QStringList createStatements(const Table &t, Engine engine, bool ifNotExists)
 {
-    QStringList statements;
-    for (const Table &t : tables(store))
-        statements << createStatements(t, engine);
-    return statements;
-}
-
-QStringList createStatements(const Table &t, Engine engine)
-{
+    const QString guard = ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString();
     QStringList parts;
     for (const Column &c : t.columns) {
         const bool required = t.key.contains(c.name);
         parts << c.name + u' ' + sqlType(c, engine) + (required ? QStringLiteral(" NOT NULL") : QString());
     }
     parts << QStringLiteral("PRIMARY KEY (%1)").arg(t.key.join(u", "));
-    QString ddl = QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(t.name, parts.join(QStringLiteral(",\n  ")));
+    QString ddl = QStringLiteral("CREATE TABLE %1%2 (\n  %3\n)").arg(guard, t.name, parts.join(QStringLiteral(",\n  ")));
     if (engine == Engine::MariaDb)
         ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
     QStringList statements{ddl};
     for (const QStringList &index : t.indexes)
-        statements << QStringLiteral("CREATE INDEX IX_%1_%2 ON %1 (%3)")
-                          .arg(t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+        statements << QStringLiteral("CREATE INDEX %1IX_%2_%3 ON %2 (%4)")
+                          .arg(guard, t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+    return statements;
+}
+
+QStringList createStatements(Store store, Engine engine)
+{
+    QStringList statements;
+    for (const Table &t : tables(store))
+        statements << createStatements(t, engine);
     return statements;
 }
 

@@ -32,8 +32,9 @@ struct Table
 const QList<Table> &tables(Store store);
 const Table *table(const QString &name);
 QStringList createStatements(Store store, Engine engine);
-// One table with its indexes (tables added later are created in existing databases this way).
-QStringList createStatements(const Table &table, Engine engine);
+// One table's statements; with ifNotExists they leave an existing table as it is (tables added later to a
+// database made before them).
+QStringList createStatements(const Table &table, Engine engine, bool ifNotExists = false);
 
 // The type of a result field: a column name, "T.COLUMN", or an aggregate of one ("MAX(T.COLUMN)",
 // "Sum(AMT)"); COUNT(...) is an integer. Unknown names give nothing.

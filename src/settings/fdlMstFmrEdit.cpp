@@ -3,15 +3,17 @@
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "data/DbError.h"
-#include "data/Variant.h"
 #include "data/Transaction.h"
+#include "data/Variant.h"
 #include "data/clsMst.h"
 #include "payment/BankMaster.h"
 #include "settings/DialogKeys.h"
 #include "settings/FmrBankBoxes.h"
 #include "settings/FmrMaster.h"
+#include "settings/FmrNoticeBox.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -110,6 +112,9 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
     m_bankBoxes = new FmrBankBoxes(this);
     grid->addWidget(new QLabel(QStringLiteral("金融機関ｺｰﾄﾞ"), this), 12, 0);
     grid->addWidget(m_bankBoxes, 12, 1, 1, 3);
+    m_notice = new FmrNoticeBox(this);
+    grid->addWidget(new QLabel(QStringLiteral("売上通知ﾒｰﾙ"), this), 13, 0);
+    grid->addWidget(m_notice, 13, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -124,7 +129,9 @@ fdlMstFmrEdit::fdlMstFmrEdit(QWidget *parent) : QDialog(parent)
     for (int i = 1; i < 13; ++i)
         QWidget::setTabOrder(m_text[i - 1], m_text[i]);
     QWidget::setTabOrder(m_text[12], m_bankBoxes->txtBANK_CD);
-    QWidget::setTabOrder(m_bankBoxes->txtBR_CD, m_cmd[1]);
+    QWidget::setTabOrder(m_bankBoxes->txtBR_CD, m_notice->address());
+    QWidget::setTabOrder(m_notice->address(), m_notice->on());
+    QWidget::setTabOrder(m_notice->on(), m_cmd[1]);
     QWidget::setTabOrder(m_cmd[1], m_cmd[0]);
     (new DialogKeys(this, [this](QWidget *w) { return enterPressed(w); }))->attach();
 
@@ -152,6 +159,7 @@ void fdlMstFmrEdit::setMode(int mode)
     if (!editing)
         m_bankBoxes->clear();
     m_bankBoxes->setEditable(editing);
+    m_notice->setEditing(editing);
     m_cmd[1]->setEnabled(editing);
     m_cmd[0]->setText(editing ? QStringLiteral("キャンセル") : QStringLiteral("閉じる"));
 }
@@ -171,6 +179,7 @@ bool fdlMstFmrEdit::GetData(qint32 code)
     for (int i = 1; i < 13; ++i)
         m_text[i]->setText(texts->value(i - 1));
     m_bankBoxes->load(*gMst, code);
+    m_notice->load(*gMst, code);
     return true;
 }
 
@@ -181,17 +190,18 @@ bool fdlMstFmrEdit::SaveData(qint32 code)
     QStringList texts;
     for (int i = 1; i < 13; ++i)
         texts << m_text[i]->text();
-    // The producer's row and the account's codes are saved together or not at all.
+    // The producer's row, the account's codes and the notice address are saved together or not at all.
     try {
         BankMaster::EnsureTables(*gMst);
         Transaction transaction(*gMst);
         if (!FmrMaster::Save(*gMst, code, texts))
             return false;
         BankMaster::SaveProducerCodes(*gMst, code, m_bankBoxes->codes());
+        m_notice->save(*gMst, code);
         transaction.commit();
         return true;
     } catch (const std::exception &e) {
-        WriteLog(QStringLiteral("生産者の口座コードの登録に失敗しました: ") + QString::fromStdString(e.what()));
+        WriteLog(QStringLiteral("生産者ﾏｽﾀの登録に失敗しました: ") + QString::fromStdString(e.what()));
         return false;
     }
 }
@@ -199,11 +209,12 @@ bool fdlMstFmrEdit::SaveData(qint32 code)
 bool fdlMstFmrEdit::ChkData()
 {
     const QString problem = BankMaster::CheckCodes(m_bankBoxes->codes());
-    if (problem.isEmpty())
-        return true;
-    MsgBoxEx(problem, Msg::Exclamation);
-    m_bankBoxes->txtBANK_CD->setFocus();
-    return false;
+    if (!problem.isEmpty()) {
+        MsgBoxEx(problem, Msg::Exclamation);
+        m_bankBoxes->txtBANK_CD->setFocus();
+        return false;
+    }
+    return m_notice->check();
 }
 
 bool fdlMstFmrEdit::enterPressed(QWidget *control)

@@ -4,6 +4,7 @@
 #include <QList>
 
 class FmrBankBoxes;
+class FmrNoticeBox;
 class QLineEdit;
 class QPushButton;
 
@@ -22,9 +23,11 @@ public:
 
     // Loads the producer into boxes 1 to 12; false when there is no such producer (nothing changes).
     bool GetData(qint32 code);
-    // Writes boxes 1 to 12 to the producer in one transaction; false when it failed (rolled back).
+    // Writes boxes 1 to 12 and the notice line to the producer in one transaction; false when it failed
+    // (rolled back).
     bool SaveData(qint32 code);
-    // Every box is accepted; the bank and branch codes beside them must be 4 and 3 digits or empty.
+    // Every box is accepted; the bank and branch codes beside them must be 4 and 3 digits or empty, the
+    // notice address one plain address.
     bool ChkData();
 
     // Text1(0) is the producer code, 1 to 12 the producer's values; Command1(0) 閉じる/キャンセル, (1) 登録.
@@ -32,6 +35,8 @@ public:
     QPushButton *button(int index) const { return m_cmd.value(index); }
     // The account's bank and branch codes (kept in M_FMR_BANK).
     FmrBankBoxes *bankBoxes() const { return m_bankBoxes; }
+    // The producer's sales-notice address and switch (M_FMR_NTC), below the twelve boxes.
+    FmrNoticeBox *notice() const { return m_notice; }
 
 public slots:
     // Window close and Escape: only code entry closes; an edit is left through キャンセル or 登録.
@@ -46,4 +51,5 @@ private:
     QList<QLineEdit *> m_text;
     QList<QPushButton *> m_cmd;
     FmrBankBoxes *m_bankBoxes = nullptr;
+    FmrNoticeBox *m_notice = nullptr;
 };

@@ -9,11 +9,12 @@
 #include "settings/fdlSetMstCtrl1.h"
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
+#include "settings/fdlSetNtcCtrl.h"
 
 #include <QFontMetrics>
-#include <iterator>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 
@@ -32,7 +33,7 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
     setModal(true);
     const char *const captions[] = {"閉じる(&X)", "ﾛｰｶﾙ設定(&L)", "接続設定(&C)", "連番情報(&N)",
                                     "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)",
-                                    "振込依頼人(&B)"};
+                                    "振込依頼人(&B)", "売上通知(&T)"};
     constexpr int count = int(std::size(captions));
     auto *column = new QVBoxLayout(this);
     column->setSpacing(6);
@@ -67,6 +68,7 @@ void fdlSetMenu::cmdClicked(int index)
         case 6: run<fdlSetMstCtrl3>(this); break;
         case 7: run<fdlMstFmrEdit>(this); break;
         case 8: run<fdlSetBankCtrl>(this); break;
+        case 9: run<fdlSetNtcCtrl>(this); break;
         default: break;
         }
     } catch (const std::exception &e) {

@@ -5,6 +5,7 @@ set(SETTINGS_CORE_SOURCES
 set(SETTINGS_UI_SOURCES
   settings/DialogKeys.cpp
   settings/FmrBankBoxes.cpp
+  settings/FmrNoticeBox.cpp
   settings/PrinterNames.cpp
   settings/SetMenu.cpp
   settings/SettingsDialog.cpp
@@ -17,4 +18,5 @@ set(SETTINGS_UI_SOURCES
   settings/fdlSetMstCtrl1.cpp
   settings/fdlSetMstCtrl2.cpp
   settings/fdlSetMstCtrl3.cpp
+  settings/fdlSetNtcCtrl.cpp
 )

@@ -2,11 +2,14 @@
 #include "app/Globals.h"
 #include "data/Connection.h"
 #include "data/clsMst.h"
+#include "notice/FmrNotice.h"
 #include "settings/FmrMaster.h"
+#include "settings/FmrNoticeBox.h"
 #include "settings/fdlMstFmrEdit.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -41,6 +44,7 @@ private slots:
     void producerDeletedBeforeTheSave();
     void refusedFeeKeepsTheEdit();
     void unknownCodeAndClosing();
+    void noticeAddressBesideTheProducer();
 
 private:
     fdlMstFmrEdit &openEditor();
@@ -183,6 +187,47 @@ void TestFmrEdit::unknownCodeAndClosing()
     QCOMPARE(e.result(), int(QDialog::Rejected));
     QCOMPARE(e.box(1)->text(), QString());
     QCOMPARE(e.Mode(), 0);
+}
+
+void TestFmrEdit::noticeAddressBesideTheProducer()
+{
+    gMst->EXEC(QStringLiteral("DROP TABLE M_FMR_NTC")); // a master made before the notices: the editor makes it
+    fdlMstFmrEdit &e = openEditor();
+    QVERIFY(!e.notice()->address()->isEnabled());
+    const auto load = [&] {
+        e.box(0)->setText(QStringLiteral("12"));
+        QTest::keyClick(e.box(0), Qt::Key_Return);
+        QCOMPARE(e.Mode(), 2);
+    };
+    load();
+    QCOMPARE(e.notice()->address()->text(), QString());
+    QVERIFY(e.notice()->address()->isEnabled() && !e.notice()->on()->isChecked());
+    // Anything but one plain address is refused, with the edit kept and nothing written.
+    e.notice()->address()->setText(QStringLiteral("yamada@example.jp, boss@example.jp"));
+    e.notice()->on()->setChecked(true);
+    e.box(1)->setText(QStringLiteral("山田農園"));
+    e.button(1)->click();
+    QCOMPARE(e.Mode(), 2);
+    QCOMPARE(m_program->messages().prompts(), QStringList{QStringLiteral("売上通知のメールアドレスが正しくありません。")});
+    QCOMPARE(column("FMR_NM").toString(), QStringLiteral("山田 太郎"));
+    QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR_NTC")).toLong(), 0);
+
+    e.notice()->address()->setText(QStringLiteral("yamada@example.jp"));
+    e.button(1)->click();
+    QCOMPARE(e.Mode(), 0);
+    QCOMPARE(column("FMR_NM").toString(), QStringLiteral("山田農園"));
+    QCOMPARE(FmrNotice::Read(*gMst, 12).address, QStringLiteral("yamada@example.jp"));
+    QVERIFY(FmrNotice::Read(*gMst, 12).on);
+    QVERIFY(e.notice()->address()->text().isEmpty() && !e.notice()->address()->isEnabled());
+
+    // Loaded again; notices off and no address: the row goes.
+    load();
+    QCOMPARE(e.notice()->address()->text(), QStringLiteral("yamada@example.jp"));
+    QVERIFY(e.notice()->on()->isChecked());
+    e.notice()->address()->clear();
+    e.notice()->on()->setChecked(false);
+    e.button(1)->click();
+    QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR_NTC")).toLong(), 0);
 }
 
 int main(int argc, char *argv[])

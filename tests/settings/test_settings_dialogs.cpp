@@ -13,6 +13,7 @@
 #include "settings/fdlSetMstCtrl1.h"
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
+#include "settings/fdlSetNtcCtrl.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ private slots:
     void failingSaveRollsBackEveryKey();
     void connectionValuesAndTheOpeningFailure();
     void menuOpensEveryDialog();
+    void noticeSettingsAreCheckedBeforeStoring();
     void screenshots();
 
 private:
@@ -346,16 +348,46 @@ void TestSettingsDialogs::menuOpensEveryDialog()
     menu.show();
     QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
     QStringList captions;
-    for (int i = 1; i <= 7; ++i) {
+    for (int i = 1; i <= 9; ++i) {
         closeNextModal(captions);
         menu.button(i)->click();
     }
     QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
-                                    "生産者ﾏｽﾀ編集"}));
+                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定"}));
     QVERIFY(menu.isVisible());
     QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
     menu.button(0)->click();
     QVERIFY(!menu.isVisible());
+}
+
+void TestSettingsDialogs::noticeSettingsAreCheckedBeforeStoring()
+{
+    fdlSetNtcCtrl dialog;
+    dialog.show();
+    QCOMPARE(dialog.list(QStringLiteral("NTC_SMTP_SEC"))->currentText(), QStringLiteral("STARTTLS"));
+    const auto refused = [&](const char *key, const char *typed) {
+        m_program->messages().clear();
+        dialog.text(QString::fromLatin1(key))->setText(QString::fromUtf8(typed));
+        dialog.button(1)->click();
+        return dialog.isVisible() && m_program->messages().shown().size() == 1
+            && stored(*gMst, "NTC_TIMES") != QStringLiteral("10:00,16:00");
+    };
+    dialog.text(QStringLiteral("NTC_FROM"))->setText(QStringLiteral("shop@example.jp"));
+    QVERIFY(refused("NTC_TIMES", "10時"));
+    QVERIFY(refused("NTC_TIMES", "16:00 25:00"));
+    dialog.text(QStringLiteral("NTC_TIMES"))->setText(QStringLiteral("16:00、10:00"));
+    QVERIFY(refused("NTC_FROM", "shop@example.jp\nBcc: x@example.jp"));
+    dialog.text(QStringLiteral("NTC_FROM"))->setText(QStringLiteral("shop@example.jp"));
+    QVERIFY(refused("NTC_SMTP_PORT", "70000"));
+    dialog.text(QStringLiteral("NTC_SMTP_PORT"))->setText(QStringLiteral("465"));
+    dialog.list(QStringLiteral("NTC_SMTP_SEC"))->setCurrentIndex(1);
+    m_program->messages().clear();
+    dialog.button(1)->click();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(m_program->messages().shown().isEmpty());
+    QCOMPARE(stored(*gMst, "NTC_TIMES"), QStringLiteral("10:00,16:00"));
+    QCOMPARE(stored(*gMst, "NTC_SMTP_SEC"), QStringLiteral("1"));
+    QCOMPARE(stored(*gMst, "NTC_FROM"), QStringLiteral("shop@example.jp"));
 }
 
 void TestSettingsDialogs::screenshots()
@@ -383,6 +415,8 @@ void TestSettingsDialogs::screenshots()
     save(shop, "fdlSetMstCtrl2.png");
     fdlSetMstCtrl3 payment;
     save(payment, "fdlSetMstCtrl3.png");
+    fdlSetNtcCtrl notice;
+    save(notice, "fdlSetNtcCtrl.png");
     fdlMstFmrEdit producer;
     save(producer, "fdlMstFmrEdit_code.png");
     producer.box(0)->setText(QStringLiteral("1"));

@@ -1,0 +1,89 @@
+#!/usr/bin/python3
+"""A mail server for the notice tests, on 127.0.0.1 only: aiosmtpd with TLS (STARTTLS, or TLS from the
+first byte with --tls) and a required login. Each accepted message is written to DIR/NNNN.eml, its envelope
+to DIR/NNNN.env ("from", "to" and "user" lines). While DIR/refuse exists every MAIL FROM is answered 451; a
+recipient named with --reject is answered 550. Prints "PORT n" once it listens; ends on SIGTERM."""
+import argparse
+import asyncio
+import logging
+import os
+import signal
+import ssl
+import warnings
+
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
+
+
+class Handler:
+    def __init__(self, folder, rejected):
+        self.folder = folder
+        self.rejected = set(rejected)
+        # A server started again on the same folder numbers on.
+        self.count = len([n for n in os.listdir(folder) if n.endswith(".eml")])
+
+    async def handle_MAIL(self, server, session, envelope, address, options):
+        if os.path.exists(os.path.join(self.folder, "refuse")):
+            return "451 4.3.0 Temporarily refused for the test"
+        envelope.mail_from = address
+        return "250 OK"
+
+    async def handle_RCPT(self, server, session, envelope, address, options):
+        if address in self.rejected:
+            return "550 5.1.1 No such mailbox"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+    async def handle_DATA(self, server, session, envelope):
+        self.count += 1
+        base = os.path.join(self.folder, "%04d" % self.count)
+        with open(base + ".eml", "wb") as f:
+            f.write(envelope.original_content)
+        with open(base + ".env", "w") as f:
+            f.write("from %s\n" % envelope.mail_from)
+            for rcpt in envelope.rcpt_tos:
+                f.write("to %s\n" % rcpt)
+            f.write("user %s\n" % (session.auth_data or ""))
+        return "250 Message accepted"
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--dir", required=True)
+    p.add_argument("--cert", required=True)
+    p.add_argument("--key", required=True)
+    p.add_argument("--user", required=True)
+    p.add_argument("--password", required=True)
+    p.add_argument("--tls", action="store_true")
+    p.add_argument("--port", type=int, default=0)
+    p.add_argument("--reject", action="append", default=[])
+    a = p.parse_args()
+    # The test means to require the login over TLS from the first byte; aiosmtpd warns about it anyway.
+    warnings.simplefilter("ignore")
+    logging.getLogger("mail.log").setLevel(logging.ERROR)
+
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(a.cert, a.key)
+    handler = Handler(a.dir, a.reject)
+
+    def authenticate(server, session, envelope, mechanism, data):
+        ok = isinstance(data, LoginPassword) and data.login.decode() == a.user \
+            and data.password.decode() == a.password
+        return AuthResult(success=ok, auth_data=data.login.decode() if ok else None)
+
+    def protocol():
+        return SMTP(handler, hostname="notice-test", authenticator=authenticate, auth_required=True,
+                    auth_require_tls=not a.tls, tls_context=None if a.tls else context,
+                    require_starttls=not a.tls)
+
+    loop = asyncio.new_event_loop()
+    asyncio.set_event_loop(loop)
+    server = loop.run_until_complete(
+        loop.create_server(protocol, "127.0.0.1", a.port, ssl=context if a.tls else None))
+    print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
+    loop.add_signal_handler(signal.SIGTERM, loop.stop)
+    loop.run_forever()
+    server.close()
+
+
+if __name__ == "__main__":
+    main()
