@@ -116,6 +116,9 @@ QString SaleLineInsert(qint32 regId, const DtlRec &line)
 
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
 {
+    // Storing is an explicit action: a database that could not be opened is tried again (and asks again).
+    if (!db.connection())
+        db.OpenCnn();
     bool reopened = false;
     for (int attempt = 1;; ++attempt) {
         RegRec header = reg;

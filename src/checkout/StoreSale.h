@@ -16,6 +16,9 @@ class clsData;
 //
 // On success the header's REG_ID, REG_NO, REG_DTM, SALES_DATE and REG_USER are filled in and REG_ID is
 // returned. On failure everything is rolled back, the header is left as it was and the error is thrown.
+//
+// Storing is an explicit action: a database that could not be opened (see clsData::openConfigured) is
+// opened again first, and asks again when that fails.
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini);
 
 // The header statement and a line statement, as the register sends them.

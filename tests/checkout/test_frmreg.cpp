@@ -486,13 +486,8 @@ void TestFrmReg::failedStoreKeepsTheSale()
 
     // The database comes back: Enter stores the same sale once.
     gDb->EXEC(QStringLiteral("DROP TRIGGER fail_second"));
-    gDb->CloseCnn();
     key(Qt::Key_Return);
-    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 2);
-    QCOMPARE(f.RegMode(), 5);
-    gDb->OpenCnn();
-    key(Qt::Key_Return);
-    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 2);
+    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 1);
     QCOMPARE(f.RegMode(), 1);
     QCOMPARE(count(QStringLiteral("D_REG")), 1);
     QCOMPARE(count(QStringLiteral("D_REG_DTL")), 2);
