@@ -1,7 +1,6 @@
 #include "checkout/LineEditDialog.h"
 
 #include "app/Common.h"
-#include "checkout/SaleState.h"
 #include "data/DbError.h"
 
 #include <QEvent>
@@ -13,7 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-LineEditDialog::LineEditDialog(QWidget *parent) : QDialog(parent)
+LineEditDialog::LineEditDialog(SaleState &sale, QWidget *parent) : QDialog(parent), m_sale(sale)
 {
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -38,9 +37,9 @@ QLineEdit *LineEditDialog::valueBox()
     return box;
 }
 
-DtlRec &LineEditDialog::line() const
+const DtlRec &LineEditDialog::line() const
 {
-    return gDtl[gDtlIdx];
+    return m_sale.line(gDtlIdx);
 }
 
 void LineEditDialog::build(const QList<Row> &rows)
@@ -95,15 +94,19 @@ template <typename Work> void LineEditDialog::guarded(Work &&work)
 
 bool LineEditDialog::confirm()
 {
-    const QString text = editBox->text().trimmed();
-    std::optional<Currency> value = text.isEmpty() ? std::optional<Currency>(Currency()) : Currency::parse(text);
-    if (!value) {
-        editBox->setFocus();
-        editBox->selectAll();
-        return false;
+    switch (apply(editBox->text())) {
+    case SaleState::Edit::Done:
+        lblAMT->setText(line().AMT.toPlainText());
+        return true;
+    case SaleState::Edit::TooLarge:
+        MsgBoxEx(SaleState::TooLargeMessage, Msg::Exclamation);
+        break;
+    case SaleState::Edit::NotANumber:
+        break;
     }
-    apply(*value);
-    return true;
+    editBox->setFocus();
+    editBox->selectAll();
+    return false;
 }
 
 bool LineEditDialog::eventFilter(QObject *watched, QEvent *event)
@@ -124,8 +127,7 @@ bool LineEditDialog::eventFilter(QObject *watched, QEvent *event)
         }
         if (watched == editBox && tab) {
             // Leaving the box with something that is no number is refused.
-            const QString text = editBox->text().trimmed();
-            return !text.isEmpty() && !Currency::parse(text);
+            return !SaleState::typedNumber(editBox->text());
         }
         if (enter) {
             if (auto *button = qobject_cast<QPushButton *>(watched))

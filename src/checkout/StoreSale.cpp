@@ -3,9 +3,12 @@
 #include "app/Clock.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/Sql.h"
 #include "data/SqlDialect.h"
+#include "data/Transaction.h"
 #include "data/clsData.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -71,6 +74,20 @@ qint32 allocateRegId(clsData &db)
     }
 }
 
+// Whether the sale is in the database as `header` numbers it: its header with that REG_ID and moment, and
+// as many lines as it has. Tells a sale whose commit went unanswered from one that never arrived; another
+// register that took the same number later stored it at another moment.
+bool isStored(const RegRec &header, const QList<DtlRec> &lines, clsData &db)
+{
+    Recordset rs = db.GetFwdOnlyRst(Sql(R"(SELECT COUNT(*) AS N_REG,
+        (SELECT COUNT(*) FROM D_REG_DTL WHERE REG_ID=:id) AS N_DTL
+        FROM D_REG WHERE REG_ID=:id AND REG_DTM=:moment)")
+                                        .number("id", header.REG_ID)
+                                        .date("moment", header.REG_DTM));
+    const auto count = std::count_if(lines.begin(), lines.end(), [](const DtlRec &d) { return d.DTL_NO != 0; });
+    return numberOf(rs.Fields(0)) == 1 && numberOf(rs.Fields(1)) == count;
+}
+
 qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
 {
     lockSaleNumbers(db);
@@ -116,6 +133,15 @@ QString SaleLineInsert(qint32 regId, const DtlRec &line)
 
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
 {
+    // Storing is an explicit action: a database that could not be opened is tried again (and asks again).
+    if (!db.connection())
+        db.OpenCnn();
+    // An earlier attempt whose commit went unanswered left its numbers here: it may be stored already.
+    if (reg.REG_ID != 0) {
+        if (isStored(reg, lines, db))
+            return reg.REG_ID;
+        reg.REG_ID = 0;
+    }
     bool reopened = false;
     for (int attempt = 1;; ++attempt) {
         RegRec header = reg;
@@ -123,36 +149,37 @@ qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsD
         try {
             // A transaction that cannot start (another register holds the database too long, the connection
             // is gone) fails the store: without it the lines could be stored without their header.
-            db.Begintrans();
+            Transaction transaction(db);
             storeOnce(header, lines, salesDate, db, ini);
             committing = true;
-            db.CommitTrans();
+            transaction.commit();
             reg = header;
             return header.REG_ID;
         } catch (const DbError &e) {
-            try {
-                if (db.connection() && db.connection()->inTransaction())
-                    db.RollbackTrans();
-            } catch (const DbError &) {
-                // A lost connection has nothing left to roll back; the server drops the transaction.
-            }
             if (attempt < kAttempts && isCollision(e))
                 continue;
-            // The server dropped the connection (it was restarted): open it again once, so that this sale or
-            // the next one goes through once the server is back. A sale that failed before its commit is
-            // tried again at once; one that failed in its commit may have been stored and is not.
             Connection *cnn = db.connection();
-            if (!reopened && cnn && cnn->lost()) {
-                reopened = true;
-                if (cnn->reopen() && !committing && attempt < kAttempts)
+            if (!cnn || !cnn->lost())
+                throw;
+            if (committing) {
+                // The server may have committed before the connection broke. Until that is known the sale
+                // keeps these numbers, so that no later attempt stores it a second time. The reads open the
+                // connection again by themselves; while the server is away they throw, and the next attempt
+                // asks again.
+                reg = header;
+                if (isStored(header, lines, db))
+                    return header.REG_ID;
+                reg.REG_ID = 0;
+                if (attempt < kAttempts)
                     continue;
+                throw;
             }
-            throw;
-        } catch (...) {
-            try {
-                if (db.connection() && db.connection()->inTransaction())
-                    db.RollbackTrans();
-            } catch (const DbError &) {
+            // The server dropped the connection before the commit (it was restarted): nothing was stored.
+            // Open it again once, so that this sale or the next one goes through once the server is back.
+            if (!reopened) {
+                reopened = true;
+                if (cnn->reopen() && attempt < kAttempts)
+                    continue;
             }
             throw;
         }

@@ -16,6 +16,15 @@ class clsData;
 //
 // On success the header's REG_ID, REG_NO, REG_DTM, SALES_DATE and REG_USER are filled in and REG_ID is
 // returned. On failure everything is rolled back, the header is left as it was and the error is thrown.
+//
+// A server connection that breaks during the commit leaves it open whether the server committed. The
+// connection is opened again and the sale looked up by its REG_ID, moment and number of lines: found, it
+// counts as stored; missing, it is stored again. When the server cannot be reached to tell, the error is
+// thrown with the attempt's numbers left in the header (REG_ID not 0). A header that carries a REG_ID is
+// looked up first in the same way, so such a sale is never stored twice.
+//
+// Storing is an explicit action: a database that could not be opened (see clsData::openConfigured) is
+// opened again first, and asks again when that fails.
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini);
 
 // The header statement and a line statement, as the register sends them.

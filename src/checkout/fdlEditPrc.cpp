@@ -1,11 +1,9 @@
 #include "checkout/fdlEditPrc.h"
 
-#include "checkout/SaleState.h"
-
 #include <QLabel>
 #include <QLineEdit>
 
-fdlEditPrc::fdlEditPrc(QWidget *parent) : LineEditDialog(parent)
+fdlEditPrc::fdlEditPrc(SaleState &sale, QWidget *parent) : LineEditDialog(sale, parent)
 {
     setWindowTitle(QStringLiteral("単価修正"));
     lblBCD_NM = valueLabel();
@@ -35,11 +33,7 @@ void fdlEditPrc::SetData()
     lblAMT->setText(d.AMT.toPlainText());
 }
 
-void fdlEditPrc::apply(Currency value)
+SaleState::Edit fdlEditPrc::apply(const QString &typed)
 {
-    DtlRec &d = line();
-    d.PRC = value;
-    d.D_PRC = d.O_PRC - d.PRC;
-    d.AMT = d.PRC * d.QTY;
-    lblAMT->setText(d.AMT.toPlainText());
+    return m_sale.setPrice(gDtlIdx, typed);
 }

@@ -9,7 +9,7 @@ class fdlEditPrc : public LineEditDialog
     Q_OBJECT
 
 public:
-    explicit fdlEditPrc(QWidget *parent = nullptr);
+    explicit fdlEditPrc(SaleState &sale, QWidget *parent = nullptr);
 
     QLabel *lblO_PRC = nullptr;
     QLineEdit *txtPRC = nullptr;
@@ -17,5 +17,5 @@ public:
 
 protected:
     void SetData() override;
-    void apply(Currency value) override;
+    SaleState::Edit apply(const QString &typed) override;
 };

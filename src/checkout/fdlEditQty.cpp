@@ -1,11 +1,9 @@
 #include "checkout/fdlEditQty.h"
 
-#include "checkout/SaleState.h"
-
 #include <QLabel>
 #include <QLineEdit>
 
-fdlEditQty::fdlEditQty(QWidget *parent) : LineEditDialog(parent)
+fdlEditQty::fdlEditQty(SaleState &sale, QWidget *parent) : LineEditDialog(sale, parent)
 {
     setWindowTitle(QStringLiteral("数量変更"));
     lblBCD_NM = valueLabel();
@@ -32,10 +30,7 @@ void fdlEditQty::SetData()
     lblAMT->setText(d.AMT.toPlainText());
 }
 
-void fdlEditQty::apply(Currency value)
+SaleState::Edit fdlEditQty::apply(const QString &typed)
 {
-    DtlRec &d = line();
-    d.QTY = value;
-    d.AMT = d.PRC * d.QTY;
-    lblAMT->setText(d.AMT.toPlainText());
+    return m_sale.setQuantity(gDtlIdx, typed);
 }

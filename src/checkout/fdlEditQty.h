@@ -8,12 +8,12 @@ class fdlEditQty : public LineEditDialog
     Q_OBJECT
 
 public:
-    explicit fdlEditQty(QWidget *parent = nullptr);
+    explicit fdlEditQty(SaleState &sale, QWidget *parent = nullptr);
 
     QLabel *lblPRC = nullptr;
     QLineEdit *txtQTY = nullptr;
 
 protected:
     void SetData() override;
-    void apply(Currency value) override;
+    SaleState::Edit apply(const QString &typed) override;
 };

@@ -54,13 +54,6 @@ const char *const kButtonCaptions[] = {
     "値札\n(F5)", "再印刷\n(F6)", "設定\n(F7)", "両替\n(F8)",
 };
 
-Currency numberOf(const QString &text)
-{
-    if (text.trimmed().isEmpty())
-        return Currency();
-    return Currency::fromDouble(Val(text));
-}
-
 } // namespace
 
 frmReg::frmReg(QWidget *parent) : QWidget(parent)
@@ -69,10 +62,7 @@ frmReg::frmReg(QWidget *parent) : QWidget(parent)
     m_scaler = new FormScaler(this);
     buildControls();
 
-    gReg = {RegRec()};
-    gDtl = {DtlRec()};
     Command1[5]->setVisible(!GetTagPath().isEmpty());
-    lblCHG->setText(QStringLiteral("0"));
     InitFrm1();
     InitFrm2();
     resize(m_scaler->designSize());
@@ -197,42 +187,34 @@ void frmReg::setBack(QLabel *label, const QColor &color)
 
 void frmReg::setRegMode(int mode)
 {
-    m_regMode = mode;
-    if (mode == TenderMode)
-        lblRCV->setText(QString());
+    m_sale.setMode(Mode(mode));
+    showPayment();
+}
+
+void frmReg::showPayment()
+{
     for (QLabel *label : {lblBCD, lblPRC, lblQTY, lblRCV, lblCHG})
         setBack(label, PlainColor);
-    QLabel *highlighted = mode == ScanMode ? lblBCD : mode == TenderMode ? lblRCV : mode == ChangeMode ? lblCHG : nullptr;
-    if (highlighted)
-        setBack(highlighted, HighlightColor);
-}
-
-Currency frmReg::QTY() const
-{
-    return numberOf(lblQTY->text());
-}
-
-void frmReg::setQTY(Currency value)
-{
-    lblQTY->setText(value.toPlainText());
+    const Mode mode = m_sale.mode();
+    setBack(mode == ScanMode ? lblBCD : mode == TenderMode ? lblRCV : lblCHG, HighlightColor);
+    lblQTY->setText(m_sale.multiplier().toPlainText());
+    lblRCV->setText(m_sale.tendered());
+    const std::optional<Currency> change = m_sale.change();
+    lblCHG->setText(change ? Format::number(*change, QStringLiteral("#,##0")) : QString());
 }
 
 void frmReg::InitFrm1()
 {
-    setRegMode(ScanMode);
-    for (QLabel *label : {lblBCD, lblBCD_NM, lblFMR_NM, lblPRC, lblRCV})
+    for (QLabel *label : {lblBCD, lblBCD_NM, lblFMR_NM, lblPRC})
         label->setText(QString());
-    lblQTY->setText(QStringLiteral("1"));
     lblAMT->setText(QStringLiteral("0"));
-    lblSUM->setText(QStringLiteral("0"));
+    DispSum();
+    showPayment();
 }
 
 void frmReg::InitFrm2()
 {
     lblDATE->setText(Format::date(gSalesDate, QStringLiteral("m/d")));
-    m_dtlCnt = 0;
-    gReg = {RegRec()};
-    gDtl = {DtlRec()};
     InitGrid();
 }
 
@@ -261,16 +243,9 @@ void frmReg::SetSize()
     fgrdHIST->verticalHeader()->setDefaultSectionSize(rowHeight);
 }
 
-void frmReg::AddDtl()
-{
-    m_dtlCnt += 1;
-    while (gDtl.size() < m_dtlCnt + 1)
-        gDtl.append(DtlRec());
-}
-
 void frmReg::DispData(qint16 slot)
 {
-    const DtlRec &d = gDtl.at(slot);
+    const DtlRec &d = m_sale.line(slot);
     lblAMT->setText(Format::number(d.AMT, QStringLiteral("#,##0")));
     lblBCD_NM->setText(d.BCD_NM);
     lblFMR_NM->setText(d.FMR_NM);
@@ -280,21 +255,17 @@ void frmReg::DispData(qint16 slot)
 
 void frmReg::DispSum()
 {
-    Currency sum;
-    for (const DtlRec &d : gDtl)
-        sum += d.AMT;
-    gReg[0].AMT_SUM = sum;
-    lblSUM->setText(Format::number(sum, QStringLiteral("#,##0")));
+    lblSUM->setText(Format::number(m_sale.total(), QStringLiteral("#,##0")));
 }
 
 void frmReg::DispGrid()
 {
     fgrdHIST->clearContents();
     InitGrid();
-    fgrdHIST->setRowCount(m_dtlCnt);
+    fgrdHIST->setRowCount(m_sale.lineCount());
     int last = -1;
-    for (int i = 0; i < m_dtlCnt; ++i) {
-        const DtlRec &d = gDtl.at(i);
+    for (int i = 0; i < m_sale.lineCount(); ++i) {
+        const DtlRec &d = m_sale.line(i);
         if (d.DTL_NO == 0)
             continue;
         const QString texts[] = {QString::number(d.DTL_NO), d.BCD_NM, d.FMR_NM, d.QTY.toPlainText(),
@@ -317,27 +288,13 @@ void frmReg::DispGrid()
 void frmReg::SumDtl()
 {
     setRegMode(TenderMode);
-    CalcChg();
-}
-
-void frmReg::CalcChg()
-{
-    RegRec &r = gReg[0];
-    r.RCV = numberOf(lblRCV->text());
-    r.CHG = r.RCV - r.AMT_SUM;
-    lblCHG->setText(Format::number(r.CHG, QStringLiteral("#,##0")));
-}
-
-bool frmReg::ChkData() const
-{
-    return !(numberOf(lblSUM->text().remove(u',')) > Currency() && numberOf(lblCHG->text().remove(u',')) < Currency());
 }
 
 void frmReg::VantleData()
 {
     qint32 regId = 0;
     try {
-        regId = StoreSale(gReg[0], gDtl, gSalesDate, *gDb, *gIni);
+        regId = StoreSale(m_sale.header(), m_sale.dtl(), gSalesDate, *gDb, *gIni);
     } catch (const std::exception &e) {
         // The sale stays on the screen in its mode; Enter tries again.
         const DbError *db = dynamic_cast<const DbError *>(&e);
@@ -352,10 +309,10 @@ void frmReg::VantleData()
         SetDefPrinter();
     } catch (...) {
     }
+    m_sale.next();
     InitFrm1();
     InitFrm2();
     m_lastRegId = regId;
-    setRegMode(ScanMode);
 }
 
 template <typename Work> void frmReg::guarded(Work &&work)
@@ -414,59 +371,55 @@ void frmReg::keyCharacter(const QString &text)
 {
     for (QChar c : text) {
         if (c >= u'0' && c <= u'9') {
-            if (m_regMode == ScanMode)
+            if (m_sale.mode() == ScanMode) {
                 lblBCD->setText(lblBCD->text() + c);
-            else if (m_regMode == TenderMode)
-                lblRCV->setText(lblRCV->text() + c);
-            Text1->setFocus();
-        } else if (c == u'+') {
-            const Currency q = QTY();
-            setQTY(q == Currency::fromInt(-1) ? Currency::fromInt(1) : q + Currency::fromInt(1));
+            } else if (m_sale.mode() == TenderMode) {
+                m_sale.typeTender(c);
+                lblRCV->setText(m_sale.tendered());
+            }
+        } else if (c == u'+' || c == u'-') {
+            if (c == u'+')
+                m_sale.increase();
+            else
+                m_sale.decrease();
+            lblQTY->setText(m_sale.multiplier().toPlainText());
             QApplication::beep();
-            Text1->setFocus();
-        } else if (c == u'-') {
-            const Currency q = QTY();
-            setQTY(q == Currency::fromInt(1) ? Currency::fromInt(-1) : q - Currency::fromInt(1));
-            QApplication::beep();
-            Text1->setFocus();
+        } else {
+            continue;
         }
+        Text1->setFocus();
     }
 }
 
 void frmReg::keyEnter()
 {
-    switch (m_regMode) {
+    switch (m_sale.mode()) {
     case ScanMode:
-        if (lblBCD->text().isEmpty()) {
-            if (numberOf(lblSUM->text().remove(u',')) != Currency())
-                SumDtl();
-            setQTY(Currency::fromInt(1));
-        } else {
+        if (!lblBCD->text().isEmpty()) {
             scanBarcode();
+            break;
         }
+        if (m_sale.total() != Currency())
+            SumDtl();
+        m_sale.resetMultiplier();
+        showPayment();
         break;
     case TenderMode:
-        if (lblRCV->text().size() > 5) {
-            QApplication::beep(); // at most 99999 is tendered; Backspace clears the entry
-            return;
-        }
-        if (lblRCV->text().isEmpty())
-            return;
-        CalcChg();
-        setRegMode(ChangeMode);
+        // At most 99999 is tendered; Backspace clears a longer entry.
+        if (m_sale.confirmTender() == SaleState::Tender::TooLong)
+            QApplication::beep();
+        showPayment();
         break;
     case ChangeMode:
         if (ChkData())
             VantleData();
-        break;
-    default:
         break;
     }
 }
 
 void frmReg::scanBarcode()
 {
-    DtlRec &slot = gDtl[m_dtlCnt];
+    DtlRec &slot = m_sale.blankSlot();
     slot.BCD = PaddedBarcode(lblBCD->text());
     lblBCD->setText(QString());
     if (GetBcdData(slot) < 0) {
@@ -474,39 +427,43 @@ void frmReg::scanBarcode()
         setBack(lblBCD, FailedColor);
         return;
     }
-    setBack(lblBCD, HighlightColor);
-    slot.DTL_NO = m_dtlCnt + 1;
-    slot.QTY = QTY();
-    slot.AMT = slot.PRC * slot.QTY;
-    gReg[0].AMT_SUM += slot.AMT;
-    gReg[0].DTL_CNT = m_dtlCnt + 1;
-    AddDtl();
-    DispData(qint16(m_dtlCnt - 1));
+    const SaleState::Edit added = m_sale.addLine();
+    if (added == SaleState::Edit::Done)
+        DispData(qint16(m_sale.lineCount() - 1));
+    showLines(added);
+}
+
+void frmReg::showLines(SaleState::Edit result)
+{
     DispGrid();
-    setQTY(Currency::fromInt(1));
+    DispSum();
+    showPayment();
+    if (result == SaleState::Edit::TooLarge) {
+        QApplication::beep();
+        MsgBoxEx(SaleState::TooLargeMessage, Msg::Exclamation);
+    }
 }
 
 void frmReg::keyBackspace()
 {
-    switch (m_regMode) {
+    switch (m_sale.mode()) {
     case ScanMode:
         if (!lblBCD->text().isEmpty())
             lblBCD->setText(QString());
         else
-            setQTY(Currency::fromInt(1));
+            m_sale.resetMultiplier();
         break;
     case TenderMode:
-        if (!lblRCV->text().isEmpty())
-            lblRCV->setText(QString());
+        if (!m_sale.tendered().isEmpty())
+            m_sale.clearTender();
         else
-            setRegMode(ScanMode);
+            m_sale.setMode(ScanMode);
         break;
     case ChangeMode:
-        setRegMode(TenderMode);
-        break;
-    default:
+        m_sale.setMode(TenderMode);
         break;
     }
+    showPayment();
 }
 
 void frmReg::Command1Click(int index)
@@ -524,9 +481,9 @@ void frmReg::Command1Click(int index)
             deleteLine();
             break;
         case 4:
+            m_sale.clear();
             InitFrm1();
             InitFrm2();
-            setRegMode(ScanMode);
             break;
         case 5:
             RunTagProgram();
@@ -550,44 +507,23 @@ void frmReg::Command1Click(int index)
 void frmReg::editLine(int which)
 {
     const int row = fgrdHIST->currentRow();
-    if (row < 0 || row >= m_dtlCnt)
+    if (row < 0 || row >= m_sale.lineCount())
         return; // the header row: no line to change
     gDtlIdx = qint16(row);
     if (which == 1) {
-        fdlEditPrc dialog(this);
+        fdlEditPrc dialog(m_sale, this);
         dialog.exec();
     } else {
-        fdlEditQty dialog(this);
+        fdlEditQty dialog(m_sale, this);
         dialog.exec();
     }
-    DispGrid();
-    DispSum();
-    CalcChg();
+    showLines(SaleState::Edit::Done); // a refused value was told in the dialog
     Text1->setFocus();
 }
 
 void frmReg::deleteLine()
 {
-    const int r = fgrdHIST->currentRow();
-    const int n = int(gDtl.size()) - 1; // the blank slot
-    if (n != 0) {
-        // With the header row chosen there is no line to delete.
-        if (r < 0 || r >= n)
-            return;
-        for (int i = r; i < n; ++i) {
-            gDtl[i] = gDtl[i + 1];
-            if (gDtl[i].DTL_NO != 0)
-                gDtl[i].DTL_NO = i + 1;
-        }
-        m_dtlCnt = qint16(n - 1);
-        gDtl.resize(n);
-    } else {
-        gDtl = {DtlRec()};
-        m_dtlCnt = 0;
-    }
-    DispGrid();
-    DispSum();
-    CalcChg();
+    showLines(m_sale.deleteLine(fgrdHIST->currentRow()));
 }
 
 void frmReg::cmdREGClick()

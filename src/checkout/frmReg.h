@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkout/SaleState.h"
 #include "data/Currency.h"
 
 #include <QList>
@@ -14,26 +15,27 @@ class QTableWidget;
 // The checkout screen: the operator scans goods, sees the running total, types the amount tendered, sees
 // the change and stores the sale. Keys reach the screen before its controls (digits, "+", "-", Backspace,
 // Enter, F1-F8, Esc); the buttons and the amount-tendered label give the same actions to a touch screen.
-// The sale lives in gReg and gDtl until VantleData stores it.
+// What the sale is (lines, total, multiplier, tender, change) is decided by SaleState over gReg and gDtl;
+// the screen turns keys into its operations and shows what it holds.
 class frmReg : public QWidget
 {
     Q_OBJECT
 
 public:
-    // Input modes: barcode entry, amount-tendered entry, change shown and waiting for confirmation.
-    enum Mode { ScanMode = 1, TenderMode = 4, ChangeMode = 5 };
+    using Mode = SaleState::Mode;
+    using enum SaleState::Mode;
 
     explicit frmReg(QWidget *parent = nullptr);
     ~frmReg() override;
 
-    int RegMode() const { return m_regMode; }
+    int RegMode() const { return m_sale.mode(); }
     void setRegMode(int mode);
-    // The quantity multiplier for the next scanned article, held in the caption of lblQTY.
-    Currency QTY() const;
-    void setQTY(Currency value);
+    // The quantity multiplier for the next scanned article, shown in lblQTY.
+    Currency QTY() const { return m_sale.multiplier(); }
 
-    qint16 mDtlCnt() const { return m_dtlCnt; }
+    qint16 mDtlCnt() const { return m_sale.lineCount(); }
     qint32 mLastRegId() const { return m_lastRegId; }
+    const SaleState &sale() const { return m_sale; }
 
     // The screen's operations.
     void InitFrm1();
@@ -43,11 +45,9 @@ public:
     void DispData(qint16 slot);
     void DispSum();
     void DispGrid();
-    void AddDtl();
     void SumDtl();
-    void CalcChg();
     void VantleData();
-    bool ChkData() const;
+    bool ChkData() const { return m_sale.ChkData(); }
     // The action of a function-key button (0 = end, 1 = price, 2 = quantity, 3 = delete line, 4 = cancel
     // sale, 5 = price tags, 6 = reprint, 7 = settings, 8 = open the drawer).
     void Command1Click(int index);
@@ -92,10 +92,13 @@ private:
     void scanBarcode();
     void editLine(int which);
     void deleteLine();
+    // Shows the mode, the amount tendered and the change as the sale holds them.
+    void showPayment();
+    // After a change of the lines: the grid, the total and the payment.
+    void showLines(SaleState::Edit result);
     void setBack(QLabel *label, const QColor &color);
 
     FormScaler *m_scaler = nullptr;
-    int m_regMode = ScanMode;
-    qint16 m_dtlCnt = 0;
+    SaleState m_sale{gReg, gDtl};
     qint32 m_lastRegId = 0;
 };

@@ -82,27 +82,57 @@ void clsData::openFromText(const QString &connectionText)
     m_cnn = Connection::open(connectionText);
 }
 
+QStringList clsData::settingsOf(const QString &prefix)
+{
+    if (!gIni)
+        gIni = std::make_unique<clsINI>();
+    // Without INFO.MDB nothing is configured (its failure was told when it was opened).
+    if (!gIni->isOpen())
+        return QStringList(7, QString());
+    const clsINI::Connection c = gIni->ConnectionOf(prefix);
+    return {c.type, c.dsn, c.server, c.name, c.user, c.password, c.databasePassword};
+}
+
 void clsData::openConfigured(const QString &prefix, const QString &failureMessage)
 {
-    try {
-        m_cnn.reset();
-        m_dbType.clear();
-        if (!gIni)
-            gIni = std::make_unique<clsINI>();
-        const clsINI::Connection c = gIni->ConnectionOf(prefix);
-        QString text;
-        if (c.type == u"1") {
-            m_dbType = QStringLiteral("MYSQL");
-            text = ConnectionText::server(c.dsn, c.server, c.name, c.user, c.password);
-        } else if (c.type == u"2") {
-            m_dbType = QStringLiteral("ACCESS");
-            text = ConnectionText::file(c.name, c.user, c.password, c.databasePassword);
+    m_prefix = prefix;
+    for (;;) {
+        QStringList settings;
+        try {
+            m_cnn.reset();
+            m_dbType.clear();
+            settings = settingsOf(prefix);
+            const QString &type = settings[0];
+            QString text;
+            if (type == u"1") {
+                m_dbType = QStringLiteral("MYSQL");
+                text = ConnectionText::server(settings[1], settings[2], settings[3], settings[4], settings[5]);
+            } else if (type == u"2") {
+                m_dbType = QStringLiteral("ACCESS");
+                text = ConnectionText::file(settings[3], settings[4], settings[5], settings[6]);
+            }
+            openFromText(text);
+            m_failedWith.reset();
+            return;
+        } catch (const std::exception &e) {
+            WriteLog(QString::fromStdString(e.what()));
         }
-        openFromText(text);
-    } catch (const std::exception &e) {
-        WriteLog(QString::fromStdString(e.what()));
+        m_failedWith = settings;
         failedOpening(failureMessage);
+        // Settings saved in the connection dialog are tried at once; a dialog left without saving leaves
+        // the object without a connection.
+        if (settingsOf(prefix) == settings)
+            return;
     }
+}
+
+void clsData::openForLookup()
+{
+    if (m_cnn)
+        return;
+    if (m_failedWith && settingsOf(m_prefix) == *m_failedWith)
+        return; // the next lookup fails with "not connected"
+    OpenCnn();
 }
 
 void clsData::failedOpening(const QString &message)
@@ -198,8 +228,7 @@ QString clsData::TranslateCriteria(const QString &criteria, const QString &dbTyp
 Variant clsData::aggregate(const QString &function, const QString &expr, const QString &domain,
                            const QString &criteria)
 {
-    if (!m_cnn)
-        OpenCnn();
+    openForLookup();
     QString sql = function.isEmpty() ? QStringLiteral("SELECT ") + expr
                                      : QStringLiteral("SELECT %1(%2)").arg(function, expr);
     sql += QStringLiteral(" FROM ") + domain;
@@ -238,8 +267,7 @@ Variant clsData::DLookup(const QString &expr, const QString &domain, const QStri
 
 Variant clsData::DJoin(const QString &expr, const QString &domain, const QString &criteria)
 {
-    if (!m_cnn)
-        OpenCnn();
+    openForLookup();
     QString sql = QStringLiteral("SELECT ") + expr + QStringLiteral(" FROM ") + domain;
     if (!criteria.isEmpty())
         sql += QStringLiteral(" WHERE ") + TranslateCriteria(criteria, m_dbType);

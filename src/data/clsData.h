@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Connection;
 
@@ -37,6 +38,8 @@ public:
     Recordset GetStaticRst(const QString &sql);
     Recordset GetDynamicRst(const QString &sql);
 
+    // Opens the connection. The transaction and master databases ask the operator when that fails (see
+    // openConfigured); a call is an explicit attempt, so it asks again when it fails again.
     virtual void OpenCnn() = 0;
     void CloseCnn();
 
@@ -69,8 +72,10 @@ public:
 protected:
     clsData() = default;
     void openFromText(const QString &connectionText);
-    // Opens the transaction or master database from the settings with that prefix ("DB", "MST"); a failure
-    // shows the message (see failedOpening).
+    // Opens the transaction or master database from the settings with that prefix ("DB", "MST"). A failure
+    // asks the operator once (see failedOpening); settings saved in the connection dialog are tried at
+    // once. Otherwise the object stays without a connection: lookups then fail without asking again, until
+    // the connection settings change or an explicit action (OpenCnn: storing a sale, a restart) tries again.
     void openConfigured(const QString &prefix, const QString &failureMessage);
     // Shows the opening failure's message; Yes opens the connection dialog, No ends the program.
     void failedOpening(const QString &message);
@@ -81,6 +86,16 @@ protected:
     bool m_pessimisticSave = false;
 
 private:
+    QString m_prefix;
+    // The settings of the last failed opening that the operator was asked about; empty after a success.
+    std::optional<QStringList> m_failedWith;
+
+private:
+    // The connection settings of the transaction or master database as they stand now.
+    static QStringList settingsOf(const QString &prefix);
+    // A domain function opens a released connection again, but not one that failed with the settings
+    // the operator was already asked about.
+    void openForLookup();
     Variant aggregate(const QString &function, const QString &expr, const QString &domain, const QString &criteria);
     Connection &requireConnection() const;
 };

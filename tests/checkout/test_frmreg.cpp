@@ -7,7 +7,6 @@
 #include "checkout/frmReg.h"
 #include "data/DateValue.h"
 #include "data/clsDb.h"
-#include "data/clsMst.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -44,12 +43,9 @@ private slots:
     void saleWithPaymentAndChange();
     void returnsAndMultiplier();
     void scannerNoiseAndFailedLookups();
-    void backspaceStepsAndTenderLimit();
-    void deleteRenumbersAndStores();
-    void cancelDropsTheSale();
+    void keysThroughPayment();
+    void deleteAndCancel();
     void priceAndQuantityDialogs();
-    void dialogsWithoutALine();
-    void zeroAndNegativeTotalsStore();
     void failedStoreKeepsTheSale();
     void screenshot();
 
@@ -57,7 +53,7 @@ private:
     void scan(const QString &code);
     void type(const QString &text);
     void key(Qt::Key k);
-    // Runs `answer` on the modal dialog the next action opens; false when no dialog opened.
+    // Runs `answer` on the modal dialog the next action opens; m_dialogSeen tells whether one opened.
     void onDialog(std::function<void(QWidget *)> answer);
 
     std::unique_ptr<TestProgram> m_program;
@@ -129,15 +125,11 @@ void TestFrmReg::saleWithPaymentAndChange()
     QCOMPARE(backOf(f.lblBCD), frmReg::HighlightColor);
 
     scan(kTomato);
-    scan(kTomato); // the same code twice gives two lines
+    scan(kTomato);
     scan(kHerb);
     QCOMPARE(f.fgrdHIST->rowCount(), 3);
-    QCOMPARE(f.fgrdHIST->item(1, 0)->text(), QStringLiteral("2"));
-    QCOMPARE(f.fgrdHIST->item(0, 1)->text(), kTomatoName);
     QCOMPARE(f.fgrdHIST->item(2, 1)->text(), kHerbName);
-    QCOMPARE(f.fgrdHIST->item(2, 2)->text(), kFarm7);
     QCOMPARE(f.lblBCD_NM->text(), kHerbName);
-    QCOMPARE(f.lblFMR_NM->text(), kFarm7);
     QCOMPARE(f.lblPRC->text(), QStringLiteral("150"));
     QCOMPARE(f.lblSUM->text(), QStringLiteral("746"));
     QCOMPARE(f.fgrdHIST->currentRow(), 2);
@@ -145,11 +137,9 @@ void TestFrmReg::saleWithPaymentAndChange()
     key(Qt::Key_Return); // empty barcode: payment
     QCOMPARE(f.RegMode(), 4);
     QCOMPARE(backOf(f.lblRCV), frmReg::HighlightColor);
-    QCOMPARE(backOf(f.lblBCD), frmReg::PlainColor);
     QCOMPARE(f.lblCHG->text(), QStringLiteral("-746"));
     type(QStringLiteral("10000"));
     key(Qt::Key_Enter);
-    QCOMPARE(f.RegMode(), 5);
     QCOMPARE(f.lblCHG->text(), QStringLiteral("9,254"));
     key(Qt::Key_Return);
 
@@ -158,15 +148,11 @@ void TestFrmReg::saleWithPaymentAndChange()
     QCOMPARE(f.fgrdHIST->rowCount(), 0);
     QCOMPARE(f.lblSUM->text(), QStringLiteral("0"));
     QCOMPARE(f.lblCHG->text(), QStringLiteral("9,254")); // the change stays for the customer to see
-    QCOMPARE(gDtl.size(), 1);
     Recordset h = gDb->GetStaticRst(QStringLiteral("SELECT * FROM D_REG"));
     QCOMPARE(h.RecordCount(), 1);
-    QCOMPARE(h.Fields(QStringLiteral("AMT_SUM")).toCurrency(), money("746"));
     QCOMPARE(h.Fields(QStringLiteral("RCV")).toCurrency(), money("10000"));
     QCOMPARE(h.Fields(QStringLiteral("CHG")).toCurrency(), money("9254"));
-    QCOMPARE(h.Fields(QStringLiteral("DTL_CNT")).toLong(), 3);
-    QCOMPARE(gDb->DLookup(QStringLiteral("BCD_NM"), QStringLiteral("D_REG_DTL"), QStringLiteral("DTL_NO=3")).toString(),
-             kHerbName);
+    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 3);
     // (The receipt printer may have its say; the sale itself raised nothing.)
     QVERIFY(!m_program->messages().prompts().contains(kFailedToStore));
 }
@@ -178,27 +164,15 @@ void TestFrmReg::returnsAndMultiplier()
     QCOMPARE(f.lblQTY->text(), QStringLiteral("-1"));
     scan(kTomato);
     QCOMPARE(f.lblQTY->text(), QStringLiteral("1"));
-    QCOMPARE(gDtl[0].QTY, money("-1"));
     QCOMPARE(f.lblAMT->text(), QStringLiteral("-298"));
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("-298"));
-    QCOMPARE(f.fgrdHIST->item(0, 3)->text(), QStringLiteral("-1"));
-    QCOMPARE(f.fgrdHIST->item(0, 4)->text(), QStringLiteral("-298"));
     for (int c = 0; c < 5; ++c)
         QCOMPARE(f.fgrdHIST->item(0, c)->background().color(), frmReg::FailedColor);
-
-    // The multiplier runs ..., -2, -1, 1, 2, ... and never becomes 0.
     type(QStringLiteral("++"));
-    QCOMPARE(f.lblQTY->text(), QStringLiteral("3"));
     scan(kHerb);
-    QCOMPARE(f.fgrdHIST->item(1, 3)->text(), QStringLiteral("3"));
     QCOMPARE(f.fgrdHIST->item(1, 4)->text(), QStringLiteral("450"));
     QCOMPARE(f.fgrdHIST->item(1, 0)->background().color(), frmReg::PlainColor);
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("152"));
-    type(QStringLiteral("--"));
-    QCOMPARE(f.lblQTY->text(), QStringLiteral("-2"));
     type(QStringLiteral("++"));
-    QCOMPARE(f.lblQTY->text(), QStringLiteral("1"));
-    type(QStringLiteral("++"));
+    QCOMPARE(f.lblQTY->text(), QStringLiteral("3"));
     key(Qt::Key_Backspace); // on an empty barcode: back to 1
     QCOMPARE(f.lblQTY->text(), QStringLiteral("1"));
 }
@@ -226,7 +200,6 @@ void TestFrmReg::scannerNoiseAndFailedLookups()
     type(QStringLiteral("+"));
     scan(QStringLiteral("9990045012000"));
     QCOMPARE(backOf(f.lblBCD), frmReg::FailedColor);
-    QCOMPARE(f.lblBCD->text(), QString());
     QCOMPARE(f.fgrdHIST->rowCount(), 2);
     QCOMPARE(f.mDtlCnt(), 2);
     QCOMPARE(f.lblQTY->text(), QStringLiteral("2"));
@@ -236,106 +209,70 @@ void TestFrmReg::scannerNoiseAndFailedLookups()
     QCOMPARE(f.lblSUM->text(), QStringLiteral("2,848"));
 }
 
-void TestFrmReg::backspaceStepsAndTenderLimit()
+void TestFrmReg::keysThroughPayment()
 {
     frmReg &f = *m_form;
-    // With a total of 0, Enter on an empty barcode stays in scanning.
-    key(Qt::Key_Return);
+    key(Qt::Key_Return); // a total of 0: no payment step
     QCOMPARE(f.RegMode(), 1);
-
     type(QStringLiteral("123"));
     key(Qt::Key_Backspace); // clears the whole field
     QCOMPARE(f.lblBCD->text(), QString());
+
+    // 1,000 tendered, 702 back; Backspace to scanning and five more articles: the tender and the change
+    // are gone from the screen, and 会計 does not store them with the new total.
     scan(kTomato);
     key(Qt::Key_Return);
-    QCOMPARE(f.RegMode(), 4);
-    key(Qt::Key_Return); // nothing tendered: nothing happens
-    QCOMPARE(f.RegMode(), 4);
-    type(QStringLiteral("123456")); // six digits: refused, kept for correction
+    type(QStringLiteral("1000"));
     key(Qt::Key_Return);
-    QCOMPARE(f.RegMode(), 4);
-    QCOMPARE(f.lblRCV->text(), QStringLiteral("123456"));
+    QCOMPARE(backOf(f.lblCHG), frmReg::HighlightColor);
+    QCOMPARE(f.lblCHG->text(), QStringLiteral("702"));
     key(Qt::Key_Backspace);
     QCOMPARE(f.lblRCV->text(), QString());
-    type(QStringLiteral("200")); // not enough: Enter in mode 5 stores nothing
-    key(Qt::Key_Return);
-    QCOMPARE(f.RegMode(), 5);
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("-98"));
-    type(QStringLiteral("5")); // ignored while the change is shown
-    key(Qt::Key_Return);
-    QCOMPARE(f.RegMode(), 5);
-    QCOMPARE(count(QStringLiteral("D_REG")), 0);
-    f.cmdREG->click();
-    QCOMPARE(count(QStringLiteral("D_REG")), 0);
-
     key(Qt::Key_Backspace);
-    QCOMPARE(f.RegMode(), 4);
-    QCOMPARE(f.lblRCV->text(), QString());
-    key(Qt::Key_Backspace);
-    QCOMPARE(f.RegMode(), 1);
     QCOMPARE(backOf(f.lblBCD), frmReg::HighlightColor);
+    for (int i = 0; i < 5; ++i)
+        scan(kHerb);
+    QCOMPARE(f.lblCHG->text(), QString());
+    f.cmdREG->click();
+    QCOMPARE(gDb->DLookup(QStringLiteral("RCV"), QStringLiteral("D_REG")).toCurrency(), Currency());
+    QCOMPARE(gDb->DLookup(QStringLiteral("CHG"), QStringLiteral("D_REG")).toCurrency(), Currency());
+
     // A click on the amount tendered goes to payment as well.
+    scan(kHerb);
     QTest::mouseClick(f.lblRCV, Qt::LeftButton);
     QCOMPARE(f.RegMode(), 4);
-    type(QStringLiteral("300"));
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    QCOMPARE(count(QStringLiteral("D_REG")), 1);
 }
 
-void TestFrmReg::deleteRenumbersAndStores()
+void TestFrmReg::deleteAndCancel()
 {
     frmReg &f = *m_form;
     scan(kTomato);
     scan(kHerb);
     scan(kInStore);
-    f.fgrdHIST->setCurrentCell(1, 0);
-    key(Qt::Key_F3);
-    QCOMPARE(f.fgrdHIST->rowCount(), 2);
-    QCOMPARE(f.fgrdHIST->item(1, 0)->text(), QStringLiteral("2"));
-    QCOMPARE(f.fgrdHIST->item(1, 1)->text(), QStringLiteral("きゅうり"));
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("1,498"));
-    QCOMPARE(gDtl.size(), 3);
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("-1,498"));
-
     key(Qt::Key_Return);
     type(QStringLiteral("2000"));
     key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 2);
-    QCOMPARE(gDb->DLookup(QStringLiteral("BCD_NM"), QStringLiteral("D_REG_DTL"), QStringLiteral("DTL_NO=2")).toString(),
-             QStringLiteral("きゅうり"));
-    QCOMPARE(gDb->DLookup(QStringLiteral("DTL_CNT"), QStringLiteral("D_REG")).toLong(), 3);
+    f.fgrdHIST->setCurrentCell(1, 0);
+    key(Qt::Key_F3); // the chosen line; the tender was for the old total
+    QCOMPARE(f.fgrdHIST->rowCount(), 2);
+    QCOMPARE(f.fgrdHIST->item(1, 1)->text(), QStringLiteral("きゅうり"));
+    QCOMPARE(f.lblSUM->text(), QStringLiteral("1,498"));
+    QCOMPARE(f.lblCHG->text(), QStringLiteral("-1,498"));
 
-    // Deleting the only line leaves an empty grid and a total of 0; on an empty sale F3 does no harm.
-    scan(kHerb);
-    key(Qt::Key_F3);
-    QCOMPARE(f.fgrdHIST->rowCount(), 0);
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("0"));
-    key(Qt::Key_F3);
-    QCOMPARE(f.mDtlCnt(), 0);
-    QCOMPARE(gDtl.size(), 1);
-    scan(kTomato);
-    QCOMPARE(f.fgrdHIST->item(0, 0)->text(), QStringLiteral("1"));
-}
-
-void TestFrmReg::cancelDropsTheSale()
-{
-    frmReg &f = *m_form;
-    scan(kTomato);
-    type(QStringLiteral("+"));
-    key(Qt::Key_Return);
     type(QStringLiteral("500"));
-    key(Qt::Key_F4);
-    QCOMPARE(f.RegMode(), 1);
+    key(Qt::Key_F4); // cancel: nothing stored, nothing tendered, no change on show
     QCOMPARE(f.fgrdHIST->rowCount(), 0);
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("0"));
     QCOMPARE(f.lblRCV->text(), QString());
-    QCOMPARE(f.lblQTY->text(), QStringLiteral("1"));
-    QCOMPARE(gDtl.size(), 1);
-    QCOMPARE(count(QStringLiteral("D_REG")), 0);
+    QCOMPARE(f.lblCHG->text(), QString());
+    // With no line (the header row current) F1, F2 and F3 open nothing and change nothing.
+    for (Qt::Key k : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3}) {
+        onDialog([](QWidget *) {});
+        key(k);
+        QVERIFY(!m_dialogSeen);
+    }
     key(Qt::Key_F6); // nothing stored yet: no reprint
     QCOMPARE(f.mLastRegId(), 0);
+    QCOMPARE(count(QStringLiteral("D_REG")), 0);
 }
 
 void TestFrmReg::priceAndQuantityDialogs()
@@ -346,7 +283,6 @@ void TestFrmReg::priceAndQuantityDialogs()
     key(Qt::Key_Return);
     type(QStringLiteral("1000"));
     key(Qt::Key_Return);
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("552"));
 
     // Price of line 1: Enter writes it at once, ｷｬﾝｾﾙ afterwards only closes.
     f.fgrdHIST->setCurrentCell(0, 0);
@@ -355,7 +291,6 @@ void TestFrmReg::priceAndQuantityDialogs()
         QVERIFY(d);
         QCOMPARE(d->windowTitle(), QStringLiteral("単価修正"));
         QCOMPARE(d->lblO_PRC->text(), QStringLiteral("298"));
-        QCOMPARE(d->txtPRC->text(), QStringLiteral("298"));
         QCOMPARE(d->lblBCD_NM->text(), kTomatoName);
         QCOMPARE(d->txtPRC->selectedText(), d->txtPRC->text());
         QTest::keyClicks(d->txtPRC, QStringLiteral("350"));
@@ -366,14 +301,13 @@ void TestFrmReg::priceAndQuantityDialogs()
     });
     key(Qt::Key_F1);
     QVERIFY(m_dialogSeen);
-    QCOMPARE(gDtl[0].PRC, money("350"));
-    QCOMPARE(gDtl[0].D_PRC, money("-52")); // raised: a surcharge
+    QCOMPARE(gDtl[0].D_PRC, money("-52"));
     QCOMPARE(f.fgrdHIST->item(0, 4)->text(), QStringLiteral("350"));
     QCOMPARE(f.lblSUM->text(), QStringLiteral("500"));
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("500"));
+    QCOMPARE(f.RegMode(), 4); // the total changed: the amount tendered is typed again
+    QCOMPARE(f.lblCHG->text(), QStringLiteral("-500"));
 
-    // Quantity of line 1: a text that is no number keeps the focus, 設定 writes and closes; the price
-    // difference stays.
+    // Quantity of line 1: what is no number keeps the focus; 設定 writes and closes.
     f.fgrdHIST->setCurrentCell(0, 0);
     onDialog([](QWidget *w) {
         auto *d = qobject_cast<fdlEditQty *>(w);
@@ -383,85 +317,32 @@ void TestFrmReg::priceAndQuantityDialogs()
         QTest::keyClicks(d->txtQTY, QStringLiteral("x2"));
         QTest::keyClick(d->txtQTY, Qt::Key_Return);
         QCOMPARE(d->focusWidget(), d->txtQTY);
-        QCOMPARE(gDtl[0].QTY, money("1"));
         d->Command1[1]->click();
         QVERIFY(d->isVisible());
-        d->txtQTY->setText(QStringLiteral("-2"));
+        d->txtQTY->setText(QStringLiteral("999999999999"));
         d->Command1[1]->click();
         QVERIFY(!d->isVisible());
     });
     key(Qt::Key_F2);
     QVERIFY(m_dialogSeen);
-    QCOMPARE(gDtl[0].QTY, money("-2"));
-    QCOMPARE(gDtl[0].AMT, money("-700"));
-    QCOMPARE(gDtl[0].D_PRC, money("-52"));
-    QCOMPARE(f.fgrdHIST->item(0, 0)->background().color(), frmReg::FailedColor);
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("-550"));
+    QCOMPARE(f.lblSUM->text(), QStringLiteral("349,999,999,999,800"));
 
-    // Quantity 0 keeps the line at amount 0; the price back at the original leaves no difference.
-    f.fgrdHIST->setCurrentCell(1, 0);
-    onDialog([](QWidget *w) {
-        auto *d = qobject_cast<fdlEditQty *>(w);
-        QVERIFY(d);
-        QCOMPARE(d->lblBCD_NM->text(), kHerbName);
-        d->txtQTY->setText(QStringLiteral("0"));
-        QTest::keyClick(d->txtQTY, Qt::Key_Return);
-        QTest::keyClick(d->focusWidget(), Qt::Key_Return); // on 設定
-    });
-    key(Qt::Key_F2);
-    QVERIFY(m_dialogSeen);
-    QCOMPARE(f.fgrdHIST->rowCount(), 2);
-    QCOMPARE(f.fgrdHIST->item(1, 4)->text(), QStringLiteral("0"));
+    // Price of line 1: an amount too large is refused with a word and changes nothing; what the input
+    // method types is a number.
     f.fgrdHIST->setCurrentCell(0, 0);
-    onDialog([](QWidget *w) {
+    onDialog([this](QWidget *w) {
         auto *d = qobject_cast<fdlEditPrc *>(w);
-        d->txtPRC->setText(QStringLiteral("298"));
+        d->txtPRC->setText(QStringLiteral("999999999999"));
+        QTest::keyClick(d->txtPRC, Qt::Key_Return);
+        QCOMPARE(m_program->messages().prompts(), QStringList{SaleState::TooLargeMessage});
+        QCOMPARE(d->focusWidget(), d->txtPRC);
+        QCOMPARE(gDtl[0].PRC, money("350"));
+        d->txtPRC->setText(QStringLiteral("０．５"));
         d->Command1[1]->click();
+        QVERIFY(!d->isVisible());
     });
     key(Qt::Key_F1);
-    QCOMPARE(gDtl[0].D_PRC, Currency());
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("-596"));
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("1,596"));
-}
-
-void TestFrmReg::dialogsWithoutALine()
-{
-    // With the header row current there is no line: F1, F2 and F3 open nothing and change nothing.
-    for (Qt::Key k : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3}) {
-        onDialog([](QWidget *) {});
-        key(k);
-        QVERIFY(!m_dialogSeen);
-    }
-    QCOMPARE(m_form->fgrdHIST->currentRow(), -1);
-    QCOMPARE(gDtl.size(), 1);
-}
-
-void TestFrmReg::zeroAndNegativeTotalsStore()
-{
-    frmReg &f = *m_form;
-    // A sale that nets to 0 stores without any amount tendered.
-    scan(kTomato);
-    type(QStringLiteral("-"));
-    scan(kTomato);
-    QCOMPARE(f.lblSUM->text(), QStringLiteral("0"));
-    key(Qt::Key_Return); // total 0: no payment step
-    QCOMPARE(f.RegMode(), 1);
-    f.cmdREG->click();
-    QCOMPARE(count(QStringLiteral("D_REG")), 1);
-    QCOMPARE(gDb->DLookup(QStringLiteral("AMT_SUM"), QStringLiteral("D_REG")).toCurrency(), Currency());
-
-    // A pure return pays money out.
-    type(QStringLiteral("-"));
-    scan(kHerb);
-    key(Qt::Key_Return);
-    QCOMPARE(f.RegMode(), 4);
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("150"));
-    f.cmdREG->click();
-    QCOMPARE(count(QStringLiteral("D_REG")), 2);
-    QCOMPARE(gDb->DLookup(QStringLiteral("CHG"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=2")).toCurrency(),
-             money("150"));
-    QCOMPARE(gDb->DLookup(QStringLiteral("QTY"), QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=2")).toCurrency(),
-             money("-1"));
+    QCOMPARE(gDtl[0].AMT, money("499999999999.5"));
 }
 
 void TestFrmReg::failedStoreKeepsTheSale()
@@ -479,24 +360,14 @@ void TestFrmReg::failedStoreKeepsTheSale()
     QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
     QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("[注意]") + kFailedToStore));
     QCOMPARE(f.RegMode(), 5);
-    QCOMPARE(f.fgrdHIST->rowCount(), 2);
-    QCOMPARE(f.lblCHG->text(), QStringLiteral("52"));
     QCOMPARE(count(QStringLiteral("D_REG")), 0);
-    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
 
     // The database comes back: Enter stores the same sale once.
     gDb->EXEC(QStringLiteral("DROP TRIGGER fail_second"));
-    gDb->CloseCnn();
     key(Qt::Key_Return);
-    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 2);
-    QCOMPARE(f.RegMode(), 5);
-    gDb->OpenCnn();
-    key(Qt::Key_Return);
-    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 2);
+    QCOMPARE(m_program->messages().prompts().count(kFailedToStore), 1);
     QCOMPARE(f.RegMode(), 1);
-    QCOMPARE(count(QStringLiteral("D_REG")), 1);
     QCOMPARE(count(QStringLiteral("D_REG_DTL")), 2);
-    QCOMPARE(gDb->DLookup(QStringLiteral("RCV"), QStringLiteral("D_REG")).toCurrency(), money("500"));
 }
 
 void TestFrmReg::screenshot()

@@ -37,7 +37,7 @@ private slots:
     void regIdSkipsTakenNumbers();
     void missingControlValueAndUser();
     void failedLineRollsBackTheSale();
-    void lostConnectionFailsAndRecovers();
+    void storingOpensAgain();
 
 private:
     DtlRec lookup(const QString &bcd, qint32 *result);
@@ -235,8 +235,9 @@ void TestSaleData::regIdSkipsTakenNumbers()
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 13);
     QCOMPARE(reg.REG_NO, 42);
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("13"));
-    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 15);
-    QCOMPARE(reg.REG_NO, 43);
+    RegRec next;
+    QCOMPARE(StoreSale(next, lines, gSalesDate, *gDb, *gIni), 15);
+    QCOMPARE(next.REG_NO, 43);
 }
 
 void TestSaleData::missingControlValueAndUser()
@@ -283,16 +284,25 @@ void TestSaleData::failedLineRollsBackTheSale()
     QCOMPARE(count(QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=1")), 2);
 }
 
-void TestSaleData::lostConnectionFailsAndRecovers()
+void TestSaleData::storingOpensAgain()
 {
+    // A transaction database that could not be opened asked once; storing a sale tries again (and asks
+    // again when that fails too), and stores once the settings are right.
+    auto &messages = m_program->messages();
+    clsData::setConnectionDialog([] {});
+    const QString type = gIni->DB_TYPE();
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
+    messages.queueAnswer(Msg::Yes);
+    gDb->OpenCnn();
     RegRec reg;
     QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), DtlRec()};
-    gDb->CloseCnn();
+    messages.queueAnswer(Msg::Yes);
     QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(reg, lines, gSalesDate, *gDb, *gIni));
-    gDb->OpenCnn();
-    QVERIFY(gDb->isOpen());
+    QCOMPARE(messages.shown().size(), 2);
+    gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type));
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
     QCOMPARE(count(QStringLiteral("D_REG")), 1);
+    clsData::setConnectionDialog({});
 }
 
 int main(int argc, char *argv[])

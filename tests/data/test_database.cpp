@@ -377,7 +377,8 @@ void TestDatabase::openingFailures()
     QCOMPARE(messages.shown().last().flags, Msg::YesNo | Msg::Critical);
     QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("Marveno[警告]ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。[NO]")));
 
-    // Yes: the connection dialog, then the object stays without a connection.
+    // Yes: the connection dialog, then the object stays without a connection. Lookups fail without asking
+    // again; one question per failure.
     int dialogs = 0;
     clsData::setConnectionDialog([&] { ++dialogs; });
     messages.queueAnswer(Msg::Yes);
@@ -385,6 +386,23 @@ void TestDatabase::openingFailures()
     QCOMPARE(dialogs, 1);
     QVERIFY(!gDb->isOpen());
     QCOMPARE(gDb->DBTYPE(), QString());
+    const qsizetype asked = messages.shown().size();
+    QVERIFY_THROWS_EXCEPTION(DbError, gDb->DCount(QStringLiteral("*"), QStringLiteral("D_REG")));
+    QVERIFY_THROWS_EXCEPTION(DbError, gDb->DJoin(QStringLiteral("REG_ID"), QStringLiteral("D_REG")));
+    QCOMPARE(messages.shown().size(), asked);
+    // Settings saved in the dialog are tried at once; saved elsewhere (the settings menu), by the next lookup.
+    const QString type = m_onServer ? QStringLiteral("1") : QStringLiteral("2");
+    clsData::setConnectionDialog([&] { gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type)); });
+    messages.queueAnswer(Msg::Yes);
+    gDb->OpenCnn();
+    QVERIFY(gDb->isOpen());
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
+    clsData::setConnectionDialog([] {});
+    messages.queueAnswer(Msg::Yes);
+    gDb->OpenCnn();
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type)));
+    QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_REG")).toLong(), 0);
+    QCOMPARE(messages.shown().size(), asked + 2);
 
     // The master database names its own message; a missing file fails like a wrong type.
     QVERIFY(gIni->SaveCtrl(QStringLiteral("MST_TYPE"), Variant(QStringLiteral("2"))));

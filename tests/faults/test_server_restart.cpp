@@ -2,14 +2,21 @@
 // the server is away fails with the message and stays on the screen, nothing of it is stored, and Enter after
 // the server is back stores it once. In a register process storing sale after sale: the sales it confirmed
 // are all stored whole, the failed ones not at all, and it carries on once the server is back.
+// And a connection that breaks between the server's commit of a sale and its answer, through a relay: the
+// sale is stored exactly once.
 // The private server of scripts/with-test-server.sh is stopped and started by test-server-ctl.sh.
 #include "../checkout/CheckoutFixture.h"
 #include "FaultChecks.h"
 #include "RegisterDriver.h"
 #include "app/Globals.h"
+#include "checkout/StoreSale.h"
 #include "checkout/frmReg.h"
+#include "data/Connection.h"
 #include "data/DateValue.h"
+#include "data/DbError.h"
 #include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "support/TcpRelay.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -32,6 +39,24 @@ bool serverCtl(const char *command)
     return ctl.waitForFinished(60000) && ctl.exitStatus() == QProcess::NormalExit && ctl.exitCode() == 0;
 }
 
+// The transaction database reached through a relay.
+class RelayedDb : public clsData
+{
+public:
+    explicit RelayedDb(quint16 port) : m_text(TestProgram::serverConnectionText(QStringLiteral("vantle_trn"), port))
+    {
+        OpenCnn();
+    }
+    void OpenCnn() override
+    {
+        m_dbType = QStringLiteral("MYSQL");
+        openFromText(m_text);
+    }
+
+private:
+    QString m_text;
+};
+
 } // namespace
 
 class TestServerRestart : public QObject
@@ -43,6 +68,7 @@ private slots:
     void cleanup();
     void saleOnTheScreenWhileServerIsAway();
     void registerRunsThroughRestart();
+    void commitWithoutAnswer();
 
 private:
     void key(Qt::Key k);
@@ -186,6 +212,40 @@ void TestServerRestart::registerRunsThroughRestart()
     qInfo("%d sales stored before the stop, %d failed attempts while the server was away (first: %s), all %d "
           "stored afterwards", storedBeforeStop, ledger.failures, qPrintable(ledger.failureTexts.value(0)), sales);
     delete p;
+}
+
+void TestServerRestart::commitWithoutAnswer()
+{
+    using namespace CheckoutFixture;
+    TestProgram program;
+    program.createDatabases(false, true);
+    program.openAll();
+    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    TcpRelay relay(TestProgram::serverPort());
+    RelayedDb db(relay.port());
+    const QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), line(2, kHerbName, kFarm7, "150", "2"), DtlRec()};
+    const QByteArray commit("\x03" "COMMIT"); // the command byte of a query, then its text
+
+    // The server commits and its answer is lost: after reconnecting the sale is found, and counts as stored.
+    RegRec first;
+    relay.cutAt(commit, TcpRelay::Cut::BeforeAnswer);
+    QCOMPARE(StoreSale(first, lines, gSalesDate, db, *gIni), 1);
+    // The commit never reaches the server: after reconnecting the sale is missing, and is stored then.
+    RegRec second;
+    relay.cutAt(commit, TcpRelay::Cut::BeforeRequest);
+    QCOMPARE(StoreSale(second, lines, gSalesDate, db, *gIni), 2);
+    // Unanswered, and the server cannot be reached to tell: the store fails and keeps its numbers, and the
+    // next attempt (Enter again) finds the sale instead of storing it a second time.
+    RegRec third;
+    relay.cutAt(commit, TcpRelay::Cut::BeforeAnswer, true);
+    QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(third, lines, gSalesDate, db, *gIni));
+    relay.refuse(false);
+    QCOMPARE(StoreSale(third, lines, gSalesDate, db, *gIni), 3);
+
+    QCOMPARE(relay.cuts(), 3);
+    QCOMPARE(FaultChecks::count(QStringLiteral("D_REG")), 3);
+    QCOMPARE(FaultChecks::count(QStringLiteral("D_REG_DTL")), 6);
+    QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), 3);
 }
 
 int main(int argc, char *argv[])

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 #include <stdexcept>
 
@@ -87,6 +88,25 @@ QString TestProgram::serverConnectionText(const QString &database)
     return ConnectionText::server(qEnvironmentVariable("VANTLE_TEST_MARIADB_DSN"), QString(), database,
                                   qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"),
                                   qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"));
+}
+
+quint16 TestProgram::serverPort()
+{
+    // The data source of scripts/with-test-server.sh names the port.
+    QFile ini(qEnvironmentVariable("ODBCINI"));
+    if (!ini.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression port(QStringLiteral(R"(^PORT\s*=\s*(\d+))"),
+                                         QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    return quint16(port.match(QString::fromUtf8(ini.readAll())).captured(1).toUInt());
+}
+
+QString TestProgram::serverConnectionText(const QString &database, quint16 port)
+{
+    return ConnectionText::server(QString(), QStringLiteral("127.0.0.1"), database,
+                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"),
+                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"))
+        + QStringLiteral("PORT=%1;").arg(port);
 }
 
 void TestProgram::createDatabases(bool demo, bool onServer)

@@ -32,6 +32,9 @@ public:
     // from VANTLE_TEST_MARIADB_DSN, _USER, _PASSWORD; the databases are vantle_trn and vantle_mst.
     static bool serverAvailable();
     static QString serverConnectionText(const QString &database);
+    // The test server's port on 127.0.0.1, and its database reached on another port there (a relay's).
+    static quint16 serverPort();
+    static QString serverConnectionText(const QString &database, quint16 port);
 
 private:
     QTemporaryDir m_dir;

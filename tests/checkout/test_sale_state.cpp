@@ -1,0 +1,228 @@
+// The sale being rung up, without the screen: its lines and their numbers, the multiplier, the payment
+// step, a tender that belongs to its total, and edits that are computed before they are taken.
+#include "CheckoutFixture.h"
+#include "checkout/SaleState.h"
+
+#include <QTest>
+
+using namespace CheckoutFixture;
+using Edit = SaleState::Edit;
+
+class TestSaleState : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void linesAndMultiplier();
+    void paymentSteps();
+    void tenderBelongsToItsTotal();
+    void editsComputeFirst();
+    void typedNumbers();
+
+private:
+    // An article at `price` as the lookup fills the blank slot, rung up at the multiplier.
+    Edit scan(const char *price, const QString &name = QString());
+    void tender(const char *digits);
+
+    QList<RegRec> m_reg;
+    QList<DtlRec> m_dtl;
+    std::unique_ptr<SaleState> m_sale;
+};
+
+void TestSaleState::init()
+{
+    m_sale = std::make_unique<SaleState>(m_reg, m_dtl);
+}
+
+Edit TestSaleState::scan(const char *price, const QString &name)
+{
+    DtlRec &slot = m_sale->blankSlot();
+    slot.BCD_NM = name;
+    slot.O_PRC = money(price);
+    slot.PRC = slot.O_PRC;
+    return m_sale->addLine();
+}
+
+void TestSaleState::tender(const char *digits)
+{
+    m_sale->setMode(SaleState::TenderMode);
+    for (const char *d = digits; *d; ++d)
+        m_sale->typeTender(QChar::fromLatin1(*d));
+    QCOMPARE(m_sale->confirmTender(), SaleState::Tender::Shown);
+}
+
+void TestSaleState::linesAndMultiplier()
+{
+    SaleState &s = *m_sale;
+    QCOMPARE(*s.change(), Currency()); // a new register shows a change of 0
+    s.increase();
+    s.increase();
+    QCOMPARE(scan("150"), Edit::Done); // three of them
+    QCOMPARE(s.multiplier(), money("1"));
+    // The multiplier runs ..., -2, -1, 1, 2, ... and never becomes 0; a negative one takes goods back.
+    s.decrease();
+    scan("298", QStringLiteral("a"));
+    scan("298", QStringLiteral("b")); // the same article twice: two lines
+    s.decrease();
+    s.decrease();
+    QCOMPARE(s.multiplier(), money("-2"));
+    s.increase();
+    QCOMPARE(s.multiplier(), money("-1"));
+    s.increase();
+    QCOMPARE(s.multiplier(), money("1"));
+    QCOMPARE(s.line(0).AMT, money("450"));
+    QCOMPARE(s.line(1).AMT, money("-298"));
+    QCOMPARE(s.line(2).QTY, money("1"));
+    QCOMPARE(s.total(), money("450"));
+
+    // Deleting line 2 of 3 numbers the old line 3 as line 2; DTL_CNT keeps the last number given.
+    QCOMPARE(s.deleteLine(1), Edit::Done);
+    QCOMPARE(s.lineCount(), 2);
+    QCOMPARE(s.line(1).BCD_NM, QStringLiteral("b"));
+    QCOMPARE(s.line(1).DTL_NO, 2);
+    QCOMPARE(s.dtl().last().DTL_NO, 0);
+    QCOMPARE(s.total(), money("748"));
+    QCOMPARE(s.header().DTL_CNT, 3);
+    // No line chosen (the header row) or the blank slot: nothing happens.
+    s.deleteLine(-1);
+    s.deleteLine(2);
+    QCOMPARE(s.lineCount(), 2);
+    s.deleteLine(0);
+    s.deleteLine(0);
+    QCOMPARE(s.total(), Currency());
+    scan("150");
+    QCOMPARE(s.line(0).DTL_NO, 1);
+}
+
+void TestSaleState::paymentSteps()
+{
+    SaleState &s = *m_sale;
+    scan("298");
+    s.setMode(SaleState::TenderMode);
+    QCOMPARE(*s.change(), money("-298")); // the total to pay
+    QVERIFY(!s.ChkData());
+    QCOMPARE(s.confirmTender(), SaleState::Tender::Nothing);
+    for (QChar c : QStringLiteral("123456"))
+        s.typeTender(c);
+    QCOMPARE(s.confirmTender(), SaleState::Tender::TooLong); // at most 99999
+    QCOMPARE(s.mode(), SaleState::TenderMode);
+    s.clearTender();
+    tender("200");
+    QCOMPARE(s.mode(), SaleState::ChangeMode);
+    QCOMPARE(*s.change(), money("-98"));
+    QVERIFY(!s.ChkData());
+    s.typeTender(u'5'); // ignored while the change is shown
+    QCOMPARE(s.tendered(), QStringLiteral("200"));
+    tender("300");
+    QCOMPARE(s.header().RCV, money("300"));
+    QCOMPARE(s.header().CHG, money("2"));
+    QVERIFY(s.ChkData());
+
+    // A total of 0 or below is accepted with nothing tendered; a pure return pays out.
+    s.clear();
+    QVERIFY(s.ChkData());
+    s.decrease();
+    scan("150");
+    QVERIFY(s.ChkData());
+    s.setMode(SaleState::TenderMode);
+    QCOMPARE(*s.change(), money("150"));
+    QVERIFY(s.ChkData());
+}
+
+void TestSaleState::tenderBelongsToItsTotal()
+{
+    SaleState &s = *m_sale;
+    // 1,000 tendered for 298: 702 back. Backspace to scanning, five more articles: the tender and the
+    // change are gone, and nothing of them is stored with the new total.
+    scan("298");
+    tender("1000");
+    QCOMPARE(*s.change(), money("702"));
+    s.setMode(SaleState::TenderMode);
+    s.setMode(SaleState::ScanMode);
+    for (int i = 0; i < 5; ++i)
+        scan("150");
+    QVERIFY(!s.change());
+    QCOMPARE(s.header().RCV, Currency());
+    QCOMPARE(s.header().CHG, Currency());
+
+    // During payment a changed total (an edit, a deleted line) goes back to typing the amount tendered.
+    tender("5000");
+    QCOMPARE(s.setQuantity(0, QStringLiteral("2")), Edit::Done);
+    QCOMPARE(s.mode(), SaleState::TenderMode);
+    QCOMPARE(s.tendered(), QString());
+    QCOMPARE(s.header().RCV, Currency());
+    QCOMPARE(*s.change(), -money("1346"));
+    tender("5000");
+    s.deleteLine(5);
+    QCOMPARE(s.mode(), SaleState::TenderMode);
+    QCOMPARE(*s.change(), -money("1196"));
+    // An edit that leaves the total as it was keeps the tender.
+    tender("5000");
+    QCOMPARE(s.setPrice(1, QStringLiteral("150")), Edit::Done);
+    QCOMPARE(s.mode(), SaleState::ChangeMode);
+    QCOMPARE(*s.change(), money("3804"));
+
+    // A stored sale's change stays on show for its customer until the next total; a cancel drops it.
+    s.next();
+    QCOMPARE(*s.change(), money("3804"));
+    QCOMPARE(s.header().RCV, Currency());
+    scan("150");
+    QVERIFY(!s.change());
+    tender("200");
+    s.clear();
+    QVERIFY(!s.change());
+}
+
+void TestSaleState::editsComputeFirst()
+{
+    SaleState &s = *m_sale;
+    scan("298");
+    scan("150");
+    // A raised price is a surcharge (negative difference), a lowered one a discount; the quantity keeps it.
+    QCOMPARE(s.setPrice(0, QStringLiteral("350")), Edit::Done);
+    QCOMPARE(s.line(0).D_PRC, money("-52"));
+    QCOMPARE(s.line(0).AMT, money("350"));
+    QCOMPARE(s.setQuantity(0, QStringLiteral("-2")), Edit::Done);
+    QCOMPARE(s.line(0).AMT, money("-700"));
+    QCOMPARE(s.line(0).D_PRC, money("-52"));
+    QCOMPARE(s.total(), money("-550"));
+    QCOMPARE(s.setPrice(0, QStringLiteral("250")), Edit::Done);
+    QCOMPARE(s.line(0).D_PRC, money("48"));
+    QCOMPARE(s.setPrice(0, QStringLiteral("298")), Edit::Done);
+    QCOMPARE(s.line(0).D_PRC, Currency());
+    QCOMPARE(s.setQuantity(1, QString()), Edit::Done); // empty is 0: the line stays at amount 0
+    QCOMPARE(s.lineCount(), 2);
+    QCOMPARE(s.line(1).AMT, Currency());
+    QCOMPARE(s.setQuantity(1, QStringLiteral("x2")), Edit::NotANumber);
+
+    // An amount, or a total, out of the range of money changes nothing: not the line, not the tender.
+    tender("1000");
+    const DtlRec before = s.line(0);
+    QCOMPARE(s.setQuantity(0, QStringLiteral("4,000,000,000,000")), Edit::TooLarge);
+    QCOMPARE(s.mode(), SaleState::ChangeMode);
+    QCOMPARE(s.setQuantity(1, QStringLiteral("3,100,000,000,000")), Edit::Done);
+    QCOMPARE(s.setQuantity(0, QStringLiteral("2,000,000,000,000")), Edit::TooLarge); // each fits, the sum not
+    QCOMPARE(s.setPrice(1, QStringLiteral("99999999999")), Edit::TooLarge);
+    QCOMPARE(s.line(0).QTY, before.QTY);
+    QCOMPARE(s.line(0).AMT, before.AMT);
+    QCOMPARE(s.line(1).PRC, money("150"));
+    QCOMPARE(s.total(), money("465000000000000") - money("596"));
+}
+
+void TestSaleState::typedNumbers()
+{
+    // What a cashier types, also in full-width characters from the input method.
+    const struct { const char *typed; const char *value; } cases[] = {
+        {"1,000", "1000"}, {"１，０００", "1000"}, {"－２", "-2"}, {"ー２", "-2"}, {"１２．５", "12.5"},
+        {" 1,234,567.5 ", "1234567.5"}, {"", "0"}, {"　", "0"},
+    };
+    for (const auto &c : cases)
+        QCOMPARE(SaleState::typedNumber(QString::fromUtf8(c.typed)), std::optional<Currency>(money(c.value)));
+    for (const char *wrong : {"1,00", "10,00", ",100", "1.000,5", "x2", "2x"})
+        QVERIFY2(!SaleState::typedNumber(QString::fromUtf8(wrong)), wrong);
+}
+
+QTEST_GUILESS_MAIN(TestSaleState)
+#include "test_sale_state.moc"
