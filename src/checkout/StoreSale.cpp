@@ -1,6 +1,7 @@
 #include "checkout/StoreSale.h"
 
 #include "app/Clock.h"
+#include "app/Common.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Sql.h"
@@ -74,9 +75,11 @@ qint32 allocateRegId(clsData &db)
     }
 }
 
-// Whether the sale is in the database as `header` numbers it: its header with that REG_ID and moment, and
-// as many lines as it has. Tells a sale whose commit went unanswered from one that never arrived; another
-// register that took the same number later stored it at another moment.
+// Whether the sale is in the database as `header` numbers it: its header with that REG_ID and moment.
+// Tells a sale whose commit went unanswered from one that never arrived; another register that took the
+// same number later stored it at another moment. The lines came in the same transaction as the header;
+// when the screen's sale has changed since (the cashier went back and edited it while the server was
+// away), the stored sale is still the one that was paid for: it is not stored again, and the log says so.
 bool isStored(const RegRec &header, const QList<DtlRec> &lines, clsData &db)
 {
     Recordset rs = db.GetFwdOnlyRst(Sql(R"(SELECT COUNT(*) AS N_REG,
@@ -84,8 +87,12 @@ bool isStored(const RegRec &header, const QList<DtlRec> &lines, clsData &db)
         FROM D_REG WHERE REG_ID=:id AND REG_DTM=:moment)")
                                         .number("id", header.REG_ID)
                                         .date("moment", header.REG_DTM));
+    if (numberOf(rs.Fields(0)) != 1)
+        return false;
     const auto count = std::count_if(lines.begin(), lines.end(), [](const DtlRec &d) { return d.DTL_NO != 0; });
-    return numberOf(rs.Fields(0)) == 1 && numberOf(rs.Fields(1)) == count;
+    if (numberOf(rs.Fields(1)) != count)
+        WriteLog(QStringLiteral("レジデータ %1 は変更前の %2 行で登録済みです").arg(header.REG_ID).arg(numberOf(rs.Fields(1))));
+    return true;
 }
 
 qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)

@@ -8,10 +8,12 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <sqlite3.h>
 
 namespace {
 
@@ -159,6 +161,34 @@ QString Connection::textValue(const QString &connectionText, const QString &key)
     return QString();
 }
 
+namespace {
+
+constexpr int kBusyWaitMs = 10000;
+
+// SQLite's own busy wait looks again only every 100 ms after the first few tries, while registers that
+// store back to back take the lock again at once: one register could wait out the whole timeout. Looking
+// every millisecond or two gives every waiting register its turn within moments.
+int busyWait(void *, int count)
+{
+    const int pause = count < 50 ? 1 : 2;
+    const int waited = count < 50 ? count : 50 + (count - 50) * 2;
+    if (waited >= kBusyWaitMs)
+        return 0;
+    sqlite3_sleep(pause);
+    return 1;
+}
+
+void waitBriefly(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return;
+    if (auto *raw = *static_cast<sqlite3 *const *>(handle.data()))
+        sqlite3_busy_handler(raw, busyWait, nullptr);
+}
+
+} // namespace
+
 void Connection::openSqlite(const QString &connectionText)
 {
     m_engine = Engine::Sqlite;
@@ -171,9 +201,10 @@ void Connection::openSqlite(const QString &connectionText)
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
     // Several registers may share the file: wait for another writer instead of failing at once.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
     if (!db.open())
         throw DbError(db.lastError().text(), errorNumber(db.lastError()));
+    waitBriefly(db);
     // A confirmed sale must survive a power cut; the check also refuses a file that is no database.
     run(QStringLiteral("PRAGMA synchronous=FULL"), QString());
     run(QStringLiteral("SELECT count(*) FROM sqlite_master"), QString());

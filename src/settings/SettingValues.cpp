@@ -67,7 +67,7 @@ QString RateForStore(const QString &typedPercent)
 
 bool IsPercent(const QString &typed)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\d{1,3}(\.\d+)?$)"));
+    static const QRegularExpression number(QStringLiteral(R"(^\d{1,3}(\.\d+)?\s*%?$)"));
     return number.match(typed).hasMatch() && Val(typed) <= 100;
 }
 

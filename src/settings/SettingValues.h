@@ -26,7 +26,7 @@ QString RateForDisplay(const QString &storedFraction);
 // "8" stores "0.08", "8.5" stores "0.09", "10" stores "0.1".
 QString RateForStore(const QString &typedPercent);
 
-// A typed percent the conversions take as it is meant: a plain number from 0 to 100 ("8", "8.5").
+// A typed percent the conversions take as it is meant: a number from 0 to 100 ("8", "8.5", "8.5%").
 bool IsPercent(const QString &typed);
 
 // Both directions leave an empty text empty, so a value never saved stays unsaved (Null) until typed.

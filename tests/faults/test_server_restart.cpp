@@ -235,12 +235,15 @@ void TestServerRestart::commitWithoutAnswer()
     relay.cutAt(commit, TcpRelay::Cut::BeforeRequest);
     QCOMPARE(StoreSale(second, lines, gSalesDate, db, *gIni), 2);
     // Unanswered, and the server cannot be reached to tell: the store fails and keeps its numbers, and the
-    // next attempt (Enter again) finds the sale instead of storing it a second time.
+    // next attempt (Enter again) finds the sale instead of storing it a second time, even when the cashier
+    // added a line meanwhile.
     RegRec third;
     relay.cutAt(commit, TcpRelay::Cut::BeforeAnswer, true);
     QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(third, lines, gSalesDate, db, *gIni));
     relay.refuse(false);
-    QCOMPARE(StoreSale(third, lines, gSalesDate, db, *gIni), 3);
+    QList<DtlRec> edited = lines;
+    edited.insert(2, line(3, kHerbName, kFarm7, "150", "1"));
+    QCOMPARE(StoreSale(third, edited, gSalesDate, db, *gIni), 3);
 
     QCOMPARE(relay.cuts(), 3);
     QCOMPARE(FaultChecks::count(QStringLiteral("D_REG")), 3);
