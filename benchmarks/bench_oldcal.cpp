@@ -2,9 +2,9 @@
 // as "vantle-admin oldcal" produces it. Usage: bench_oldcal [path to vantle-admin]; without it VANTLE_ADMIN is
 // used, and without either the range is timed in this process.
 
+#include "base/DateValue.h"
 #include "calendar/DayInfo.h"
 #include "calendar/modOldCal.h"
-#include "data/DateValue.h"
 
 #include <QCoreApplication>
 #include <QDate>

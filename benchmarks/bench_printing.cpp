@@ -3,10 +3,10 @@
 // and as a PDF; a 100-line transfer request (five pages) as a PDF.
 // Usage: bench_printing [folder]  — with a folder, the receipt (bytes and PNG) and the PDFs are left there.
 #include "app/Globals.h"
-#include "app/MessagePresenter.h"
-#include "data/DateValue.h"
+#include "base/DateValue.h"
+#include "base/MessagePresenter.h"
+#include "base/Variant.h"
 #include "data/ProgramFolder.h"
-#include "data/Variant.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "printing/BankTransfer.h"

@@ -2,9 +2,9 @@
 #include "ToolProgram.h"
 
 #include "app/Globals.h"
-#include "data/DateValue.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/BankImport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "app/BackupDb.h"
 
-#include "app/Clock.h"
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "data/Format.h"
+#include "base/Clock.h"
+#include "base/Common.h"
+#include "base/Format.h"
 #include "data/clsINI.h"
 
 #include <QDate>

@@ -1,18 +1,18 @@
 #include "app/Main.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "app/QtMessagePresenter.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "base/Common.h"
+#include "base/QtMessagePresenter.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
 #include "data/clsData.h"
 #include "printing/SystemPrinters.h"
+#include "settings/SetMenu.h"
 #include "settlement/SetCls.h"
 #include "settlement/frmAdj.h"
-#include "settings/SetMenu.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QLockFile>
 

@@ -1,17 +1,10 @@
 set(APP_CORE_SOURCES
-  app/AppPaths.cpp
   app/BackupDb.cpp
-  app/Clock.cpp
-  app/Common.cpp
   app/Globals.cpp
-  app/MessagePresenter.cpp
   app/SettlementHooks.cpp
   app/SingleInstance.cpp
   app/StartUp.cpp
-  app/TagProgram.cpp
 )
 set(APP_UI_SOURCES
-  app/FormScaler.cpp
   app/Main.cpp
-  app/QtMessagePresenter.cpp
 )

@@ -1,6 +1,6 @@
 #include "calendar/modOldCal.h"
 
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "checkout/LineEditDialog.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "data/DbError.h"
 
 #include <QEvent>

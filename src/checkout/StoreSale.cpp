@@ -1,7 +1,7 @@
 #include "checkout/StoreSale.h"
 
-#include "app/Clock.h"
-#include "app/Common.h"
+#include "base/Clock.h"
+#include "base/Common.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Sql.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Currency.h"
 #include "checkout/SaleState.h"
-#include "data/Currency.h"
 
 #include <QList>
 #include <QWidget>

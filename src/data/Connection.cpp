@@ -1,8 +1,8 @@
 #include "data/Connection.h"
 
-#include "data/DateValue.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "data/Schema.h"
 
 #include <QAtomicInt>

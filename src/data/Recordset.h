@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Variant.h"
+#include "base/Variant.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "data/Sql.h"
 
-#include "data/Currency.h"
+#include "base/Currency.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "data/SqlDialect.h"
 
 namespace {

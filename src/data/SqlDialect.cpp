@@ -1,9 +1,9 @@
 #include "data/SqlDialect.h"
 
-#include "data/Currency.h"
-#include "data/DateValue.h"
+#include "base/Currency.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 
 #include <QRegularExpression>
 

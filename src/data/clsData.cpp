@@ -1,12 +1,12 @@
 #include "data/clsData.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "data/ConnectionText.h"
-#include "data/clsINI.h"
+#include "base/Common.h"
+#include "base/Format.h"
 #include "data/Connection.h"
+#include "data/ConnectionText.h"
 #include "data/DbError.h"
-#include "data/Format.h"
+#include "data/clsINI.h"
 
 #include <QCoreApplication>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Variant.h"
 #include "data/Recordset.h"
-#include "data/Variant.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "data/clsINI.h"
 #include "data/Connection.h"
 
-#include "app/AppPaths.h"
-#include "app/Common.h"
+#include "base/AppPaths.h"
+#include "base/Common.h"
 #include "data/ConnectionText.h"
 #include "data/DbError.h"
 

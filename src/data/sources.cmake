@@ -5,16 +5,12 @@ set(DATA_CORE_SOURCES
   data/clsMst.cpp
   data/Connection.cpp
   data/ConnectionText.cpp
-  data/Currency.cpp
-  data/DateValue.cpp
   data/DemoMasters.cpp
-  data/Format.cpp
   data/ProgramFolder.cpp
   data/Recordset.cpp
   data/Schema.cpp
   data/Sql.cpp
   data/SqlDialect.cpp
   data/Transaction.cpp
-  data/Variant.cpp
 )
 

@@ -1,7 +1,7 @@
 #include "notice/DaySales.h"
 
+#include "base/Variant.h"
 #include "data/Sql.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 
 #include <algorithm>

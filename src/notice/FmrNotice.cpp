@@ -1,7 +1,7 @@
 #include "notice/FmrNotice.h"
 
+#include "base/Variant.h"
 #include "data/Sql.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 
 namespace FmrNotice {

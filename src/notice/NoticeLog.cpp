@@ -1,11 +1,11 @@
 #include "notice/NoticeLog.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
+#include "base/Variant.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Sql.h"
 #include "data/Transaction.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 
 namespace NoticeLog {

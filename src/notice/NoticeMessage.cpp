@@ -1,7 +1,7 @@
 #include "notice/NoticeMessage.h"
 
-#include "data/DateValue.h"
-#include "data/Format.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "notice/NoticeTimes.h"
 
 namespace {

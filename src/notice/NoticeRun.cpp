@@ -1,9 +1,9 @@
 #include "notice/NoticeRun.h"
 
-#include "app/Common.h"
-#include "data/DateValue.h"
+#include "base/Common.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "notice/MailSender.h"
 #include "notice/NoticeMessage.h"
 #include "notice/NoticeTables.h"

@@ -1,6 +1,6 @@
 #include "notice/NoticeSettings.h"
 
-#include "data/Variant.h"
+#include "base/Variant.h"
 #include "data/clsData.h"
 #include "notice/MailAddress.h"
 

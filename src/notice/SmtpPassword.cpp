@@ -1,6 +1,6 @@
 #include "notice/SmtpPassword.h"
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QFile>
 #include <QFileInfo>

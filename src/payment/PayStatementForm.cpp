@@ -1,7 +1,7 @@
 #include "payment/PayStatementForm.h"
 
-#include "app/Common.h"
-#include "data/Format.h"
+#include "base/Common.h"
+#include "base/Format.h"
 #include "printing/PrintText.h"
 #include "printing/Printers.h"
 #include "printing/Surface.h"

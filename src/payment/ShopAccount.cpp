@@ -1,6 +1,6 @@
 #include "payment/ShopAccount.h"
 
-#include "data/Variant.h"
+#include "base/Variant.h"
 #include "data/clsData.h"
 
 #include <QRegularExpression>

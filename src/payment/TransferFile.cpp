@@ -1,10 +1,10 @@
 #include "payment/TransferFile.h"
 
-#include "data/DateValue.h"
-#include "data/Format.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
+#include "base/Variant.h"
 #include "data/Recordset.h"
 #include "data/Sql.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 #include "payment/ZenginKana.h"
 #include "payment/ZenginRecord.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Currency.h"
+#include "base/Currency.h"
 #include "payment/BankMaster.h"
 #include "payment/ShopAccount.h"
 

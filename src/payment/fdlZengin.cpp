@@ -1,9 +1,9 @@
 #include "payment/fdlZengin.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
+#include "base/Common.h"
+#include "base/Format.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 

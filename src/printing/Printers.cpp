@@ -1,7 +1,7 @@
 #include "printing/Printers.h"
 
-#include "app/Clock.h"
-#include "app/Common.h"
+#include "base/Clock.h"
+#include "base/Common.h"
 #include "printing/PainterSurface.h"
 #include "printing/RawTransport.h"
 #include "printing/ReceiptSurface.h"

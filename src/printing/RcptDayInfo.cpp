@@ -1,6 +1,6 @@
 #include "printing/RcptDayInfo.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "calendar/DayText.h"
 
 QString RcptOldDateLine()

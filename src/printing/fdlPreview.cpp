@@ -1,7 +1,7 @@
 #include "printing/fdlPreview.h"
 
-#include "app/Common.h"
-#include "data/Variant.h"
+#include "base/Common.h"
+#include "base/Variant.h"
 #include "printing/BankTransfer.h"
 #include "printing/DailyReport.h"
 #include "printing/PainterSurface.h"

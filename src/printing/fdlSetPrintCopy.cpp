@@ -1,8 +1,8 @@
 #include "printing/fdlSetPrintCopy.h"
 
-#include "app/Common.h"
-#include "app/FormScaler.h"
-#include "data/Variant.h"
+#include "base/Common.h"
+#include "base/FormScaler.h"
+#include "base/Variant.h"
 #include "printing/BankTransfer.h"
 #include "printing/DailyReport.h"
 #include "printing/Printers.h"

@@ -1,8 +1,8 @@
 #include "printing/modReport.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "data/Variant.h"
+#include "base/Common.h"
+#include "base/Variant.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
 #include "printing/Printers.h"

@@ -1,9 +1,9 @@
 #include "settings/FmrMaster.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
+#include "base/Variant.h"
 #include "data/Connection.h"
 #include "data/Recordset.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 
 #include <stdexcept>

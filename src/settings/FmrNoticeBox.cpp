@@ -1,6 +1,6 @@
 #include "settings/FmrNoticeBox.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "notice/FmrNotice.h"
 #include "notice/MailAddress.h"
 #include "notice/NoticeTables.h"

@@ -1,10 +1,10 @@
 #include "settings/SettingValues.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
+#include "base/Format.h"
+#include "base/Variant.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "data/Format.h"
-#include "data/Variant.h"
 #include "data/clsData.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Currency.h"
+#include "base/Currency.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "settings/fdlMstFmrEdit.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
+#include "base/Common.h"
+#include "base/Variant.h"
 #include "data/DbError.h"
 #include "data/Transaction.h"
-#include "data/Variant.h"
 #include "data/clsMst.h"
 #include "payment/BankMaster.h"
 #include "settings/DialogKeys.h"

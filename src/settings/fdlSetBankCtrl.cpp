@@ -1,6 +1,6 @@
 #include "settings/fdlSetBankCtrl.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "data/clsData.h"
 #include "payment/BankMaster.h"
 #include "payment/ShopAccount.h"

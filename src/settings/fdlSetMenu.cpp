@@ -1,6 +1,6 @@
 #include "settings/fdlSetMenu.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "settings/fdlMstFmrEdit.h"
 #include "settings/fdlSetBankCtrl.h"
 #include "settings/fdlSetConCtrl.h"

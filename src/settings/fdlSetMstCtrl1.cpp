@@ -1,6 +1,6 @@
 #include "settings/fdlSetMstCtrl1.h"
 
-#include "data/Format.h"
+#include "base/Format.h"
 #include "settings/SettingValues.h"
 
 #include <QEvent>

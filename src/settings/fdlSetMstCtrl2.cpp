@@ -1,6 +1,6 @@
 #include "settings/fdlSetMstCtrl2.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "settings/SettingValues.h"
 
 #include <QGridLayout>

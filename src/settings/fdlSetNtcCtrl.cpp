@@ -1,6 +1,6 @@
 #include "settings/fdlSetNtcCtrl.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "notice/MailAddress.h"
 #include "notice/NoticeSettings.h"
 #include "notice/NoticeTimes.h"

@@ -1,8 +1,8 @@
 #include "settings/fdlSetPayDate.h"
 
-#include "app/FormScaler.h"
-#include "data/DateValue.h"
-#include "data/Format.h"
+#include "base/DateValue.h"
+#include "base/FormScaler.h"
+#include "base/Format.h"
 #include "settlement/PayCls.h"
 
 #include <QKeyEvent>

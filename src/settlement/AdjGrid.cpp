@@ -1,8 +1,8 @@
 #include "settlement/AdjGrid.h"
 
-#include "data/DateValue.h"
-#include "data/Format.h"
-#include "data/Variant.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
+#include "base/Variant.h"
 #include "data/clsData.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "settlement/ClosingRules.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "data/DateValue.h"
-#include "data/Format.h"
+#include "base/Common.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/clsMst.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "settlement/PayCls.h"
 
-#include "app/Common.h"
 #include "app/Globals.h"
-#include "data/DateValue.h"
+#include "base/Common.h"
+#include "base/DateValue.h"
 #include "data/DbError.h"
 #include "data/Sql.h"
 #include "data/Transaction.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/Currency.h"
-#include "data/Variant.h"
+#include "base/Currency.h"
+#include "base/Variant.h"
 
 #include <QString>
 

@@ -3,13 +3,13 @@
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
 #include "checkout/frmReg.h"
-#include "settlement/SetCls.h"
-#include "data/DateValue.h"
 #include "data/DbError.h"
-#include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "settlement/SetCls.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // with --store-sales), on one SQLite file and, when the test command started one, on the MariaDB server.
 #include "CheckoutFixture.h"
 #include "app/Globals.h"
+#include "base/DateValue.h"
 #include "checkout/StoreSale.h"
-#include "data/DateValue.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "support/TestProgram.h"

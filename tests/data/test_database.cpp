@@ -1,7 +1,7 @@
 // The data objects on a real database: SQLite always, the MariaDB test server when the test command
 // started one. Both engines must give the same answers.
-#include "app/Common.h"
 #include "app/Globals.h"
+#include "base/Common.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
 #include "data/DbError.h"

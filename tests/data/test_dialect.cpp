@@ -1,8 +1,8 @@
 // The register's SQL as each engine receives it.
-#include "data/Currency.h"
+#include "base/Currency.h"
+#include "data/DbError.h"
 #include "data/Sql.h"
 #include "data/SqlDialect.h"
-#include "data/DbError.h"
 #include "data/clsData.h"
 
 #include <QTest>

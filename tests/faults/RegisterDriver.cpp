@@ -1,9 +1,9 @@
 #include "RegisterDriver.h"
 
 #include "app/Globals.h"
-#include "app/MessagePresenter.h"
+#include "base/DateValue.h"
+#include "base/MessagePresenter.h"
 #include "checkout/StoreSale.h"
-#include "data/DateValue.h"
 #include "data/DbError.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

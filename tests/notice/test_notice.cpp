@@ -2,8 +2,8 @@
 // server (TLS, login), one notice per slot across runs and machines, failures left for the next run.
 #include "SmtpTestServer.h"
 #include "app/Globals.h"
+#include "base/DateValue.h"
 #include "checkout/StoreSale.h"
-#include "data/DateValue.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

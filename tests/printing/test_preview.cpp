@@ -1,7 +1,7 @@
 // The print preview and its two dialogs: pages and navigation, scrolling, margins, printing pages and copies.
 #include "PrintFixture.h"
 
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 #include "printing/BankTransfer.h"
 #include "printing/fdlPreview.h"
 #include "printing/fdlSetMgn.h"

@@ -1,7 +1,7 @@
 // Printers, surfaces, the text placement of every form, the receipt printer's bytes and the receipt itself.
 #include "PrintFixture.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "printing/EscPos.h"
 #include "printing/PrintText.h"
 #include "printing/ReceiptSurface.h"

@@ -2,8 +2,8 @@
 // puts it, on the preview and on a printer with an unprintable border.
 #include "PrintFixture.h"
 
-#include "app/Common.h"
-#include "data/DateValue.h"
+#include "base/Common.h"
+#include "base/DateValue.h"
 #include "printing/BankTransfer.h"
 #include "printing/DailyReport.h"
 #include "printing/modReport.h"

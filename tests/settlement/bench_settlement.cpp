@@ -4,7 +4,7 @@
 #include "SettlementFixture.h"
 
 #include "app/Globals.h"
-#include "data/Format.h"
+#include "base/Format.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

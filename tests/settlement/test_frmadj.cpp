@@ -3,7 +3,7 @@
 #include "SettlementFixture.h"
 
 #include "app/Globals.h"
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/MessagePresenter.h"
+#include "base/Clock.h"
+#include "base/MessagePresenter.h"
 
 #include <QTemporaryDir>
 #include <memory>

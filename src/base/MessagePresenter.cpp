@@ -1,4 +1,4 @@
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 namespace {
 

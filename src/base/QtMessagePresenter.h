@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 // Asks the operator with a message box: Japanese buttons, the icon of the flags, the default button they
 // choose, and the message box in front of the active window.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
-#include "data/Currency.h"
-#include "data/Variant.h"
+#include "base/Currency.h"
+#include "base/MessagePresenter.h"
+#include "base/Variant.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "app/TagProgram.h"
+#include "base/TagProgram.h"
 
-#include "app/AppPaths.h"
-#include "app/Common.h"
+#include "base/AppPaths.h"
+#include "base/Common.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "app/Common.h"
+#include "base/Common.h"
 
-#include "app/AppPaths.h"
-#include "app/Clock.h"
 #include "app/Globals.h"
-#include "data/Format.h"
-#include "data/Int128.h"
+#include "base/AppPaths.h"
+#include "base/Clock.h"
+#include "base/Format.h"
+#include "base/Int128.h"
 
 #include <QFile>
 #include <QSysInfo>

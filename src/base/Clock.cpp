@@ -1,6 +1,6 @@
-#include "app/Clock.h"
+#include "base/Clock.h"
 
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/QtMessagePresenter.h"
+#include "base/QtMessagePresenter.h"
 
 #include <QApplication>
 #include <QMessageBox>

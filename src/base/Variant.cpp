@@ -1,6 +1,6 @@
-#include "data/Variant.h"
+#include "base/Variant.h"
 
-#include "data/DateValue.h"
+#include "base/DateValue.h"
 
 #include <QDateTime>
 #include <cmath>

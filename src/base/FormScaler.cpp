@@ -1,4 +1,4 @@
-#include "app/FormScaler.h"
+#include "base/FormScaler.h"
 
 #include <cmath>
 

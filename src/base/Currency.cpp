@@ -1,5 +1,5 @@
-#include "data/Currency.h"
-#include "data/Int128.h"
+#include "base/Currency.h"
+#include "base/Int128.h"
 
 #include <cmath>
 #include <limits>

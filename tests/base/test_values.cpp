@@ -1,8 +1,8 @@
 // Money, variants, the numeric reading, dates and every format the register prints or stores.
-#include "data/Currency.h"
-#include "data/DateValue.h"
-#include "data/Format.h"
-#include "data/Variant.h"
+#include "base/Currency.h"
+#include "base/DateValue.h"
+#include "base/Format.h"
+#include "base/Variant.h"
 
 #include <QTest>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "data/Format.h"
+#include "base/Format.h"
 
-#include "data/DateValue.h"
-#include "data/Int128.h"
+#include "base/DateValue.h"
+#include "base/Int128.h"
 
 #include <QDate>
 

@@ -1,0 +1,15 @@
+set(BASE_CORE_SOURCES
+  base/AppPaths.cpp
+  base/Clock.cpp
+  base/Common.cpp
+  base/Currency.cpp
+  base/DateValue.cpp
+  base/Format.cpp
+  base/MessagePresenter.cpp
+  base/TagProgram.cpp
+  base/Variant.cpp
+)
+set(BASE_UI_SOURCES
+  base/FormScaler.cpp
+  base/QtMessagePresenter.cpp
+)
