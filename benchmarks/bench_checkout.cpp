@@ -4,13 +4,13 @@
 // in one transaction on the same connection. SQLite always; the MariaDB server too when
 // VANTLE_TEST_MARIADB_DSN (with _USER and _PASSWORD) names one, whose databases vantle_trn and vantle_mst
 // are emptied and filled.
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/StoreSale.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
+#include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"

@@ -6,12 +6,12 @@
 // receipt printer. With --store-only the screen is left out and the sales go straight to the registration
 // routine. Printed: peak resident memory (VmHWM) and current resident memory (VmRSS) after 100 sales, at
 // every further 500 and at the end, and the growth between 100 sales and the end.
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/StoreSale.h"
 #include "checkout/frmReg.h"
+#include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

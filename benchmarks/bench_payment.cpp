@@ -1,7 +1,7 @@
 // The bank's transfer file and the payment statements of one closing of 1,500 producers (four sales days
 // each): building and writing the file, loading the statements and drawing them all into one PDF.
-#include "app/Globals.h"
 #include "base/DateValue.h"
+#include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"

@@ -1,10 +1,10 @@
 #include "Commands.h"
 #include "ToolProgram.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/BankImport.h"

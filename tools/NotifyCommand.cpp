@@ -1,11 +1,11 @@
 #include "Commands.h"
 
-#include "app/Globals.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "notice/CurlMailSender.h"

@@ -1,11 +1,11 @@
 #include "Commands.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "calendar/DayInfo.h"
 #include "calendar/DayText.h"
 #include "calendar/modOldCal.h"
+#include "data/Globals.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 

@@ -1,6 +1,6 @@
 #include "ToolProgram.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/clsData.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

@@ -1,9 +1,9 @@
 #include "app/BackupDb.h"
 
-#include "app/Globals.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsINI.h"
 
 #include <QDate>

@@ -1,6 +1,5 @@
 #include "app/Main.h"
 
-#include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
@@ -8,6 +7,7 @@
 #include "base/QtMessagePresenter.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
+#include "data/Globals.h"
 #include "data/clsData.h"
 #include "printing/SystemPrinters.h"
 #include "settings/SetMenu.h"

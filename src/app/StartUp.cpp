@@ -1,13 +1,13 @@
 #include "app/StartUp.h"
 
 #include "app/BackupDb.h"
-#include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 

@@ -1,6 +1,5 @@
 set(APP_CORE_SOURCES
   app/BackupDb.cpp
-  app/Globals.cpp
   app/SettlementHooks.cpp
   app/SingleInstance.cpp
   app/StartUp.cpp

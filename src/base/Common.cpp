@@ -1,10 +1,10 @@
 #include "base/Common.h"
 
-#include "app/Globals.h"
 #include "base/AppPaths.h"
 #include "base/Clock.h"
 #include "base/Format.h"
 #include "base/Int128.h"
+#include "data/Globals.h"
 
 #include <QFile>
 #include <QSysInfo>

@@ -1,8 +1,8 @@
 #include "calendar/DayText.h"
 
-#include "app/Globals.h"
 #include "base/Format.h"
 #include "calendar/DayInfo.h"
+#include "data/Globals.h"
 #include "data/Recordset.h"
 #include "data/clsMst.h"
 

@@ -1,12 +1,12 @@
 #include "calendar/frmSetCal.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
 #include "base/TagProgram.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "payment/fdlPayStatement.h"
 #include "payment/fdlZengin.h"

@@ -1,6 +1,6 @@
 #include "checkout/GetBcdData.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsData.h"
 #include "data/clsMst.h"

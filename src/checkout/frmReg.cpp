@@ -1,6 +1,5 @@
 #include "checkout/frmReg.h"
 
-#include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "app/StartUp.h"
 #include "base/AppPaths.h"
@@ -14,6 +13,7 @@
 #include "checkout/fdlEditPrc.h"
 #include "checkout/fdlEditQty.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "printing/modPrint.h"

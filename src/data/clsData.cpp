@@ -1,11 +1,11 @@
 #include "data/clsData.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Format.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsINI.h"
 
 #include <QCoreApplication>

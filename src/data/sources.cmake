@@ -6,6 +6,7 @@ set(DATA_CORE_SOURCES
   data/Connection.cpp
   data/ConnectionText.cpp
   data/DemoMasters.cpp
+  data/Globals.cpp
   data/ProgramFolder.cpp
   data/Recordset.cpp
   data/Schema.cpp

@@ -1,9 +1,9 @@
 #include "payment/fdlPayStatement.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Format.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/PayStatementForm.h"

@@ -1,7 +1,7 @@
 #include "printing/BankTransfer.h"
 
-#include "app/Globals.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/PrintCtrl.h"

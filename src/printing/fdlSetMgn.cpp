@@ -1,9 +1,9 @@
 #include "printing/fdlSetMgn.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
 #include "printing/modReport.h"

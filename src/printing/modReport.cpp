@@ -1,8 +1,8 @@
 #include "printing/modReport.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Variant.h"
+#include "data/Globals.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
 #include "printing/Printers.h"

@@ -1,9 +1,9 @@
 #include "settings/SettingsDialog.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Variant.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

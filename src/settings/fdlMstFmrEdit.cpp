@@ -1,9 +1,9 @@
 #include "settings/fdlMstFmrEdit.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Variant.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/Transaction.h"
 #include "data/clsMst.h"
 #include "payment/BankMaster.h"

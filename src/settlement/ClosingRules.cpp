@@ -1,9 +1,9 @@
 #include "settlement/ClosingRules.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsMst.h"
 
 #include <QDate>

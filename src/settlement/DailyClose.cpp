@@ -1,8 +1,8 @@
 #include "settlement/DailyClose.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/ClosePrinting.h"

@@ -1,9 +1,9 @@
 #include "settlement/PayCls.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/Transaction.h"
 #include "data/clsDb.h"

@@ -1,11 +1,11 @@
 #include "settlement/SetCls.h"
 
-#include "app/Globals.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/Format.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "settlement/AdjGrid.h"
 

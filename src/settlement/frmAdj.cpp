@@ -1,9 +1,9 @@
 #include "settlement/frmAdj.h"
 
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/modPrint.h"

@@ -1,9 +1,9 @@
 // The backup of the transaction database and the start of the price-tag program.
 #include "app/BackupDb.h"
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/TagProgram.h"
 #include "calendar/frmSetCal.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "support/TestProgram.h"

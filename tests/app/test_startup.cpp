@@ -1,5 +1,4 @@
 // The start of a run (one copy, the date choice) and its end (hand-over to the settlement, backup).
-#include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
@@ -7,6 +6,7 @@
 #include "base/Format.h"
 #include "checkout/frmReg.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/SetCls.h"

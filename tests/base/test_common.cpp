@@ -1,6 +1,6 @@
 // Messages, the log and the small common routines.
-#include "app/Globals.h"
 #include "base/Common.h"
+#include "data/Globals.h"
 #include "support/TestProgram.h"
 
 #include <QFile>

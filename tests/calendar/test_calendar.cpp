@@ -1,9 +1,9 @@
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "calendar/DayInfo.h"
 #include "calendar/DayText.h"
 #include "calendar/modOldCal.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsMst.h"
 #include "support/TestProgram.h"
 

@@ -1,8 +1,8 @@
 // The sales-date calendar screen: the month grid, its marks, moving through days and months, the launcher.
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "calendar/frmSetCal.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "printing/modReport.h"
 #include "support/TestProgram.h"

@@ -1,6 +1,6 @@
 #include "CheckoutFixture.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

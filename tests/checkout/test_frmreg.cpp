@@ -1,11 +1,11 @@
 // The register screen driven by keys as the operator and the scanner drive it.
 #include "CheckoutFixture.h"
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "checkout/SaleState.h"
 #include "checkout/fdlEditPrc.h"
 #include "checkout/fdlEditQty.h"
 #include "checkout/frmReg.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "support/TestProgram.h"
 

@@ -1,13 +1,13 @@
 // Barcode lookup and the storing of a sale, without the screen, on SQLite and (when the test command
 // started one) on the MariaDB test server.
 #include "CheckoutFixture.h"
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/StoreSale.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

@@ -1,10 +1,10 @@
 // The data objects on a real database: SQLite always, the MariaDB test server when the test command
 // started one. Both engines must give the same answers.
-#include "app/Globals.h"
 #include "base/Common.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/Transaction.h"
 #include "data/clsDb.h"

@@ -1,6 +1,6 @@
 // A program folder as vantle-admin makes it, opened the way the register opens it.
-#include "app/Globals.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/Schema.h"
 #include "data/clsDb.h"

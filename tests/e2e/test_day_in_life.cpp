@@ -4,7 +4,6 @@
 // the monthly closing date brings the payment closing with its transfer request, the next day starts with the
 // change kept, and the closed day is opened again. Every table is then compared with figures worked out here from
 // the prices rung up. Runs on the SQLite files and again on the MariaDB test server when it is configured.
-#include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "app/StartUp.h"
 #include "base/Clock.h"
@@ -16,6 +15,7 @@
 #include "checkout/fdlEditQty.h"
 #include "checkout/frmReg.h"
 #include "data/DemoMasters.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

@@ -1,6 +1,6 @@
 #include "FaultChecks.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 
 #include <QSet>

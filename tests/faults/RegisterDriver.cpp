@@ -1,10 +1,10 @@
 #include "RegisterDriver.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/StoreSale.h"
 #include "data/DbError.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/AdjGrid.h"

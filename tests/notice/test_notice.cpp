@@ -1,9 +1,9 @@
 // The producers' sales notices: the day's sales of every register told to each producer, through a real mail
 // server (TLS, login), one notice per slot across runs and machines, failures left for the next run.
 #include "SmtpTestServer.h"
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "checkout/StoreSale.h"
+#include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

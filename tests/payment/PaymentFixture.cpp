@@ -1,7 +1,7 @@
 #include "PaymentFixture.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
+#include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"

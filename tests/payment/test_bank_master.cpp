@@ -2,7 +2,7 @@
 // that keep the producers' codes and the shop's account.
 #include "PaymentFixture.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

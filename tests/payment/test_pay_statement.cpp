@@ -1,7 +1,7 @@
 // The producers' payment statements and the two commands that make the bank file and the statements.
 #include "PaymentFixture.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/PayStatementForm.h"

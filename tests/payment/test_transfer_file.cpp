@@ -2,7 +2,7 @@
 // out and why, a closing read back by a reader written from the published layout, and bad input.
 #include "PaymentFixture.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

@@ -2,7 +2,7 @@
 
 // What the printing tests share: a program folder with databases, printers that record what is printed on
 // them, and a stored sale to print.
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

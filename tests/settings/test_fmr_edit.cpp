@@ -1,6 +1,6 @@
 // The producer master editor: code entry, editing, saving in one transaction, and what it refuses.
-#include "app/Globals.h"
 #include "data/Connection.h"
+#include "data/Globals.h"
 #include "data/clsMst.h"
 #include "notice/FmrNotice.h"
 #include "settings/FmrMaster.h"

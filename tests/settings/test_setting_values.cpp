@@ -1,7 +1,7 @@
 // The conversions behind the settings dialogs, and the one-transaction save of a dialog's keys.
-#include "app/Globals.h"
 #include "base/Format.h"
 #include "data/Connection.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "settings/SettingValues.h"

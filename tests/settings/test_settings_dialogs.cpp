@@ -1,6 +1,6 @@
 // The settings menu and its six dialogs on a real program folder: SQLite always, the MariaDB test server
 // when the test command started one.
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

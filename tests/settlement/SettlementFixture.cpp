@@ -1,9 +1,9 @@
 #include "SettlementFixture.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "data/Connection.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"

@@ -3,8 +3,8 @@
 // with durable commits always, MariaDB when the test server is configured (run under with-test-server.sh).
 #include "SettlementFixture.h"
 
-#include "app/Globals.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"

@@ -1,8 +1,8 @@
 // When a producer closing period ends and when it is paid: daily, weekly and monthly closing with month ends
 // and the weekend shift, and the settings they are read from.
-#include "app/Globals.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
+#include "data/Globals.h"
 #include "data/clsMst.h"
 #include "settlement/ClosingRules.h"
 #include "support/TestProgram.h"

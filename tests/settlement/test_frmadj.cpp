@@ -2,8 +2,8 @@
 // Backspace, the 4-digit limit, the confirmation and the close with its payment-date dialog.
 #include "SettlementFixture.h"
 
-#include "app/Globals.h"
 #include "base/DateValue.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

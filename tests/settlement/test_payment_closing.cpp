@@ -3,7 +3,7 @@
 // MariaDB test server when the test command started one.
 #include "SettlementFixture.h"
 
-#include "app/Globals.h"
+#include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"

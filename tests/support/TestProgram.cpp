@@ -1,8 +1,8 @@
 #include "support/TestProgram.h"
 
-#include "app/Globals.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
+#include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/Schema.h"
 #include "data/SqlDialect.h"

@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "data/Globals.h"
 
 #include "data/clsDb.h"
 #include "data/clsINI.h"
