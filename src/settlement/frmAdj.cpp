@@ -7,9 +7,9 @@
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/modPrint.h"
-#include "settings/fdlSetPayDate.h"
 #include "settlement/ClosePrinting.h"
 #include "settlement/DailyClose.h"
+#include "settlement/fdlSetPayDate.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -20,9 +20,9 @@
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/Printers.h"
-#include "settings/fdlSetPayDate.h"
 #include "settlement/DailyClose.h"
 #include "settlement/SetCls.h"
+#include "settlement/fdlSetPayDate.h"
 #include "settlement/frmAdj.h"
 #include "support/TestProgram.h"
 

@@ -7,10 +7,10 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
-#include "settings/fdlSetPayDate.h"
 #include "settlement/DailyClose.h"
 #include "settlement/PayCls.h"
 #include "settlement/SetCls.h"
+#include "settlement/fdlSetPayDate.h"
 #include "settlement/frmAdj.h"
 #include "support/TestProgram.h"
 

@@ -1,4 +1,4 @@
-#include "settings/fdlSetPayDate.h"
+#include "settlement/fdlSetPayDate.h"
 
 #include "base/DateValue.h"
 #include "base/FormScaler.h"
