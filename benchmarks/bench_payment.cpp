@@ -12,8 +12,8 @@
 #include "payment/TransferFile.h"
 #include "payment/ZenginCodeData.h"
 #include "printing/PainterSurface.h"
-#include "printing/RecordingSurface.h"
 #include "settlement/PayCls.h"
+#include "support/RecordingSurface.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -9,7 +9,6 @@ set(PRINTING_CORE_SOURCES
   printing/RawTransport.cpp
   printing/RcptDayInfo.cpp
   printing/ReceiptSurface.cpp
-  printing/RecordingSurface.cpp
   printing/Surface.cpp
   printing/modPrint.cpp
   printing/modReport.cpp

@@ -5,7 +5,7 @@
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/PayStatementForm.h"
-#include "printing/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "support/TestProgram.h"
 
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 #include "printing/Printers.h"
-#include "printing/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "support/TestProgram.h"
 
 #include <QTest>

@@ -9,11 +9,11 @@
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 #include "printing/Printers.h"
-#include "printing/RecordingSurface.h"
 #include "settlement/AdjGrid.h"
 #include "settlement/DailyClose.h"
 #include "settlement/PayCls.h"
 #include "settlement/SetCls.h"
+#include "support/RecordingSurface.h"
 #include "support/TestProgram.h"
 
 #include <QGuiApplication>

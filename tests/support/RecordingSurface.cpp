@@ -1,4 +1,4 @@
-#include "printing/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 
 #include "printing/Printers.h"
 
