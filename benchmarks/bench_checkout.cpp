@@ -4,6 +4,8 @@
 // in one transaction on the same connection. SQLite always; the MariaDB server too when
 // VANTLE_TEST_MARIADB_DSN (with _USER and _PASSWORD) names one, whose databases vantle_trn and vantle_mst
 // are emptied and filled.
+#include "app/InitObj.h"
+#include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/GetBcdData.h"

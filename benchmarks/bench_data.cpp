@@ -1,5 +1,6 @@
 // How much the data layer adds to a lookup: DLookup and DCount on an indexed key of a 100,000-row table,
 // against the same statement through Qt's SQLite driver directly and through the SQLite library itself.
+#include "app/InitObj.h"
 #include "base/MessagePresenter.h"
 #include "data/Globals.h"
 #include "data/ProgramFolder.h"

@@ -6,6 +6,7 @@
 // receipt printer. With --store-only the screen is left out and the sales go straight to the registration
 // routine. Printed: peak resident memory (VmHWM) and current resident memory (VmRSS) after 100 sales, at
 // every further 500 and at the end, and the growth between 100 sales and the end.
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/GetBcdData.h"

@@ -5,6 +5,8 @@
 // record of what was sent (a claim and a mark per notice, durable commits). Sending itself is bounded by
 // the mail server. SQLite always; the MariaDB server too when VANTLE_TEST_MARIADB_DSN (with _USER and
 // _PASSWORD) names one, whose databases vantle_trn and vantle_mst are emptied and filled.
+#include "app/InitObj.h"
+#include "base/Common.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "data/Connection.h"

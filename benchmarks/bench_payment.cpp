@@ -1,5 +1,6 @@
 // The bank's transfer file and the payment statements of one closing of 1,500 producers (four sales days
 // each): building and writing the file, loading the statements and drawing them all into one PDF.
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "data/Globals.h"
 #include "data/ProgramFolder.h"

@@ -2,6 +2,7 @@
 // printer (the drawer must open as the operator presses Enter: goal under 30 ms); the daily report on the preview
 // and as a PDF; a 100-line transfer request (five pages) as a PDF.
 // Usage: bench_printing [folder]  — with a folder, the receipt (bytes and PNG) and the PDFs are left there.
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "base/Variant.h"

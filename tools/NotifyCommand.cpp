@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "app/InitObj.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
@@ -57,7 +58,6 @@ public:
     Databases()
     {
         MessagePresenter::install(&m_messages);
-        clsData::setProgramEnd([] {});
         try {
             InitObj();
         } catch (const std::exception &e) {
@@ -69,7 +69,6 @@ public:
     ~Databases()
     {
         ReleaseObj();
-        clsData::setProgramEnd({});
         MessagePresenter::install(nullptr);
     }
     Databases(const Databases &) = delete;

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "calendar/DayInfo.h"
@@ -102,7 +103,6 @@ public:
             return;
         }
         MessagePresenter::install(&m_messages);
-        clsData::setProgramEnd([] {});
         try {
             InitObj();
         } catch (const std::exception &e) {
@@ -121,7 +121,6 @@ public:
     ~EtoNames()
     {
         ReleaseObj();
-        clsData::setProgramEnd({});
         MessagePresenter::install(nullptr);
     }
 

@@ -1,7 +1,7 @@
 #include "ToolProgram.h"
 
+#include "app/InitObj.h"
 #include "data/Globals.h"
-#include "data/clsData.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
@@ -20,7 +20,6 @@ ToolProgram::ToolProgram(const char *command) : m_command(command)
 ToolProgram::~ToolProgram()
 {
     ReleaseObj();
-    clsData::setProgramEnd({});
     MessagePresenter::install(nullptr);
 }
 
@@ -35,8 +34,6 @@ bool ToolProgram::open()
         complain(QStringLiteral("%1 がありません (プログラムフォルダは VANTLE_HOME か現在のフォルダです)").arg(clsINI::FilePath()));
         return false;
     }
-    // A failed opening would ask to correct the settings and end the program: here it only fails.
-    clsData::setProgramEnd([] {});
     try {
         InitObj();
     } catch (const std::exception &e) {

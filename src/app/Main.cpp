@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "app/InitObj.h"
+#include "app/Screens.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
@@ -8,7 +10,6 @@
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
 #include "data/Globals.h"
-#include "data/clsData.h"
 #include "printing/SystemPrinters.h"
 #include "settings/SetMenu.h"
 #include "settlement/SetCls.h"
@@ -80,14 +81,9 @@ int Main(QApplication &app)
     static QtMessagePresenter presenter;
     MessagePresenter::install(&presenter);
     useJapaneseFonts(app);
-    clsData::setProgramEnd([] {
-        ReleaseObj();
-        std::exit(0);
-    });
-    // The system's printers join the list, and a database that cannot be opened leads to the connection
-    // settings.
+    // The system's printers join the list.
     InstallSystemPrinters();
-    InstallSettingsHooks();
+    ConnectDataEvents(&app);
     // The settlement screen reopens a closed day at start, takes over from the register, and ends the run
     // as the register does.
     SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };

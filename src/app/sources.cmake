@@ -1,9 +1,11 @@
 set(APP_CORE_SOURCES
   app/BackupDb.cpp
+  app/InitObj.cpp
   app/SettlementHooks.cpp
   app/SingleInstance.cpp
   app/StartUp.cpp
 )
 set(APP_UI_SOURCES
   app/Main.cpp
+  app/Screens.cpp
 )

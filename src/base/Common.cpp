@@ -4,7 +4,6 @@
 #include "base/Clock.h"
 #include "base/Format.h"
 #include "base/Int128.h"
-#include "data/Globals.h"
 
 #include <QFile>
 #include <QSysInfo>
@@ -54,6 +53,8 @@ QString answerTag(int flags, int answer)
 }
 
 } // namespace
+
+QString gLogPath;
 
 QString MsgLogText(const QString &prompt, int flags, const QString &title, int answer)
 {

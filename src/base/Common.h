@@ -17,6 +17,9 @@ int MsgBoxEx(const QString &prompt, int flags = Msg::OKOnly, const QString &titl
 // The log text MsgBoxEx writes: title, kind tag, prompt and answer tag, joined without separators.
 QString MsgLogText(const QString &prompt, int flags, const QString &title, int answer);
 
+// The log file's full path; empty until the first line is written.
+extern QString gLogPath;
+
 // Appends one line, headed by the date, time and hundredths of the second, to the program's log file.
 // Throws nothing; a line that cannot be written is lost.
 void WriteLog(const QString &text);

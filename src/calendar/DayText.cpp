@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "calendar/DayInfo.h"
+#include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/Recordset.h"
 #include "data/clsMst.h"
@@ -39,10 +40,12 @@ QString textOf(const Variant &value)
     return Nz(value, Variant(QString())).toString();
 }
 
-void ensureMaster()
+// The master database, which the program opened at start.
+clsMst &master()
 {
     if (!gMst)
-        gMst = std::make_unique<clsMst>();
+        throw DbError(QStringLiteral("データベースに接続されていません。"));
+    return *gMst;
 }
 
 } // namespace
@@ -80,9 +83,8 @@ QString GetEto(double date)
 {
     // The name is an ornament of the receipt: whatever goes wrong, the sale prints without it.
     try {
-        ensureMaster();
-        const Variant name = gMst->DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
-                                           QStringLiteral("ID=") + QString::number(EtoNo(date)));
+        const Variant name = master().DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
+                                              QStringLiteral("ID=") + QString::number(EtoNo(date)));
         if (name.isNull() || name.isEmpty())
             return QString();
         return name.toString();
@@ -104,9 +106,8 @@ QString TodayText(const OldCalDate &lunar, const QString &etoName)
 
 void GetFlower(double date, QString &flowerLine, QString &wordLine)
 {
-    ensureMaster();
-    Recordset rs = gMst->GetStaticRst(QStringLiteral("SELECT * FROM L_FWD WHERE MD=")
-                                      + Format::date(date, QStringLiteral("mmdd")));
+    Recordset rs = master().GetStaticRst(QStringLiteral("SELECT * FROM L_FWD WHERE MD=")
+                                         + Format::date(date, QStringLiteral("mmdd")));
     QString name;
     QString word;
     if (!rs.EOF_()) {

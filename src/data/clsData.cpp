@@ -4,17 +4,12 @@
 #include "base/Format.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
+#include "data/DataEvents.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/clsINI.h"
 
-#include <QCoreApplication>
-#include <cstdlib>
-
 namespace {
-
-std::function<void()> g_connectionDialog;
-std::function<void()> g_programEnd;
 
 enum CtrlType { Bool = 1, Byte = 2, Int16 = 3, Long = 4, Money = 5, Single = 6, Double = 7, DateTime = 8 };
 
@@ -84,10 +79,8 @@ void clsData::openFromText(const QString &connectionText)
 
 QStringList clsData::settingsOf(const QString &prefix)
 {
-    if (!gIni)
-        gIni = std::make_unique<clsINI>();
     // Without INFO.MDB nothing is configured (its failure was told when it was opened).
-    if (!gIni->isOpen())
+    if (!gIni || !gIni->isOpen())
         return QStringList(7, QString());
     const clsINI::Connection c = gIni->ConnectionOf(prefix);
     return {c.type, c.dsn, c.server, c.name, c.user, c.password, c.databasePassword};
@@ -137,25 +130,10 @@ void clsData::openForLookup()
 
 void clsData::failedOpening(const QString &message)
 {
-    if (MsgBoxEx(message, Msg::YesNo | Msg::Critical) == Msg::Yes && g_connectionDialog) {
-        g_connectionDialog();
-        return;
-    }
-    if (g_programEnd) {
-        g_programEnd();
-        return;
-    }
-    std::exit(0);
-}
-
-void clsData::setConnectionDialog(std::function<void()> dialog)
-{
-    g_connectionDialog = std::move(dialog);
-}
-
-void clsData::setProgramEnd(std::function<void()> end)
-{
-    g_programEnd = std::move(end);
+    if (MsgBoxEx(message, Msg::YesNo | Msg::Critical) == Msg::Yes)
+        emit DataEvents::instance().connectionSettingsWanted();
+    else
+        emit DataEvents::instance().programEndWanted();
 }
 
 void clsData::Begintrans()

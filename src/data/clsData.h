@@ -4,7 +4,6 @@
 #include "data/Recordset.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -64,11 +63,6 @@ public:
     // wildcards "'%" and "%'". (Date literals are rendered with every statement.)
     static QString TranslateCriteria(const QString &criteria, const QString &dbType);
 
-    // What a failed opening of the transaction or master database leads to when the operator asks to
-    // correct the settings (the connection dialog), and how the program ends when he does not.
-    static void setConnectionDialog(std::function<void()> dialog);
-    static void setProgramEnd(std::function<void()> end);
-
 protected:
     clsData() = default;
     void openFromText(const QString &connectionText);
@@ -77,7 +71,8 @@ protected:
     // once. Otherwise the object stays without a connection: lookups then fail without asking again, until
     // the connection settings change or an explicit action (OpenCnn: storing a sale, a restart) tries again.
     void openConfigured(const QString &prefix, const QString &failureMessage);
-    // Shows the opening failure's message; Yes opens the connection dialog, No ends the program.
+    // Shows the opening failure's message and announces the answer (DataEvents): Yes leads to the connection
+    // settings, No to the end of the program.
     void failedOpening(const QString &message);
     bool savePessimistic() const { return m_pessimisticSave; }
 

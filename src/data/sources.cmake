@@ -5,6 +5,7 @@ set(DATA_CORE_SOURCES
   data/clsMst.cpp
   data/Connection.cpp
   data/ConnectionText.cpp
+  data/DataEvents.cpp
   data/DemoMasters.cpp
   data/Globals.cpp
   data/ProgramFolder.cpp

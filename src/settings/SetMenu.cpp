@@ -1,6 +1,5 @@
 #include "settings/SetMenu.h"
 
-#include "data/clsData.h"
 #include "settings/fdlSetConCtrl.h"
 #include "settings/fdlSetMenu.h"
 
@@ -14,9 +13,4 @@ void OpenConnectionSettings(QWidget *parent)
 {
     fdlSetConCtrl dialog(parent);
     dialog.exec();
-}
-
-void InstallSettingsHooks()
-{
-    clsData::setConnectionDialog([] { OpenConnectionSettings(nullptr); });
 }

@@ -2,6 +2,7 @@
 // REG_ID and REG_NO and keep all of its lines. The registers are two processes of this program (started
 // with --store-sales), on one SQLite file and, when the test command started one, on the MariaDB server.
 #include "CheckoutFixture.h"
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "checkout/StoreSale.h"
 #include "data/Globals.h"

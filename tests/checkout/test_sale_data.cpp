@@ -289,7 +289,6 @@ void TestSaleData::storingOpensAgain()
     // A transaction database that could not be opened asked once; storing a sale tries again (and asks
     // again when that fails too), and stores once the settings are right.
     auto &messages = m_program->messages();
-    clsData::setConnectionDialog([] {});
     const QString type = gIni->DB_TYPE();
     QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
     messages.queueAnswer(Msg::Yes);
@@ -302,7 +301,6 @@ void TestSaleData::storingOpensAgain()
     gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type));
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
     QCOMPARE(count(QStringLiteral("D_REG")), 1);
-    clsData::setConnectionDialog({});
 }
 
 int main(int argc, char *argv[])

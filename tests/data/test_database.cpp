@@ -1,8 +1,10 @@
 // The data objects on a real database: SQLite always, the MariaDB test server when the test command
 // started one. Both engines must give the same answers.
+#include "app/InitObj.h"
 #include "base/Common.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
+#include "data/DataEvents.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/SqlDialect.h"
@@ -16,8 +18,6 @@
 #include <QTest>
 
 namespace {
-
-struct ProgramEnded {};
 
 Currency money(const char *text)
 {
@@ -74,7 +74,6 @@ void TestDatabase::init()
 {
     m_program = std::make_unique<TestProgram>();
     m_program->createDatabases(false, m_onServer);
-    clsData::setProgramEnd([] { throw ProgramEnded(); });
     m_program->openAll();
     QVERIFY(gDb->isOpen());
     QVERIFY(gMst->isOpen());
@@ -84,8 +83,6 @@ void TestDatabase::init()
 void TestDatabase::cleanup()
 {
     m_program.reset();
-    clsData::setProgramEnd({});
-    clsData::setConnectionDialog({});
 }
 
 void TestDatabase::domainFunctionsOnEmptyTables()
@@ -370,20 +367,30 @@ void TestDatabase::openingFailures()
     auto &messages = m_program->messages();
     QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
 
+    // What the program does with the answers: the connection settings (which may save new ones), or its end.
+    QObject program;
+    int ends = 0;
+    int dialogs = 0;
+    std::function<void()> dialog = [&] { ++dialogs; };
+    connect(&DataEvents::instance(), &DataEvents::programEndWanted, &program, [&] { ++ends; });
+    connect(&DataEvents::instance(), &DataEvents::connectionSettingsWanted, &program, [&] { dialog(); });
+
     // No: the program ends.
     messages.queueAnswer(Msg::No);
-    QVERIFY_THROWS_EXCEPTION(ProgramEnded, gDb->OpenCnn());
+    gDb->OpenCnn();
+    QCOMPARE(ends, 1);
+    QCOMPARE(dialogs, 0);
+    QVERIFY(!gDb->isOpen());
     QCOMPARE(messages.shown().last().prompt, QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。"));
     QCOMPARE(messages.shown().last().flags, Msg::YesNo | Msg::Critical);
     QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("Marveno[警告]ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。[NO]")));
 
     // Yes: the connection dialog, then the object stays without a connection. Lookups fail without asking
     // again; one question per failure.
-    int dialogs = 0;
-    clsData::setConnectionDialog([&] { ++dialogs; });
     messages.queueAnswer(Msg::Yes);
     gDb->OpenCnn();
     QCOMPARE(dialogs, 1);
+    QCOMPARE(ends, 1);
     QVERIFY(!gDb->isOpen());
     QCOMPARE(gDb->DBTYPE(), QString());
     const qsizetype asked = messages.shown().size();
@@ -392,12 +399,12 @@ void TestDatabase::openingFailures()
     QCOMPARE(messages.shown().size(), asked);
     // Settings saved in the dialog are tried at once; saved elsewhere (the settings menu), by the next lookup.
     const QString type = m_onServer ? QStringLiteral("1") : QStringLiteral("2");
-    clsData::setConnectionDialog([&] { gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type)); });
+    dialog = [&] { gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type)); };
     messages.queueAnswer(Msg::Yes);
     gDb->OpenCnn();
     QVERIFY(gDb->isOpen());
     QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
-    clsData::setConnectionDialog([] {});
+    dialog = [] {};
     messages.queueAnswer(Msg::Yes);
     gDb->OpenCnn();
     QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type)));

@@ -1,4 +1,5 @@
 // A program folder as vantle-admin makes it, opened the way the register opens it.
+#include "app/InitObj.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/ProgramFolder.h"

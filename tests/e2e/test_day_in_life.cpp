@@ -4,6 +4,7 @@
 // the monthly closing date brings the payment closing with its transfer request, the next day starts with the
 // change kept, and the closed day is opened again. Every table is then compared with figures worked out here from
 // the prices rung up. Runs on the SQLite files and again on the MariaDB test server when it is configured.
+#include "app/InitObj.h"
 #include "app/SettlementHooks.h"
 #include "app/StartUp.h"
 #include "base/Clock.h"

@@ -1,5 +1,6 @@
 #include "RegisterDriver.h"
 
+#include "app/InitObj.h"
 #include "base/DateValue.h"
 #include "base/MessagePresenter.h"
 #include "checkout/StoreSale.h"

@@ -6,6 +6,7 @@
 // (VANTLE_FAULT_SEED repeats a run).
 #include "FaultChecks.h"
 #include "RegisterDriver.h"
+#include "app/InitObj.h"
 #include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/SqlDialect.h"

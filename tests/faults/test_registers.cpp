@@ -6,6 +6,7 @@
 // (40 unless given; the shop's day is 250). A large shop: VANTLE_REGISTERS=12 VANTLE_REGISTER_SALES=300.
 #include "FaultChecks.h"
 #include "RegisterDriver.h"
+#include "app/InitObj.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "settlement/AdjGrid.h"

@@ -1,5 +1,6 @@
 // The settings menu and its six dialogs on a real program folder: SQLite always, the MariaDB test server
 // when the test command started one.
+#include "app/Screens.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
@@ -98,8 +99,6 @@ void TestSettingsDialogs::init()
 void TestSettingsDialogs::cleanup()
 {
     m_program.reset();
-    clsData::setConnectionDialog({});
-    clsData::setProgramEnd({});
 }
 
 void TestSettingsDialogs::neverSavedKeysStoreNullAndFirstEntries()
@@ -332,8 +331,9 @@ void TestSettingsDialogs::connectionValuesAndTheOpeningFailure()
     QCOMPARE(gIni->MST_SERVER(), QStringLiteral("127.0.0.1"));
     QCOMPARE(gIni->MST_DSN(), QString());
 
-    // A database that cannot be opened: Yes leads to this dialog.
-    InstallSettingsHooks();
+    // A database that cannot be opened: Yes leads to this dialog, as the program wires it.
+    QObject program;
+    ConnectDataEvents(&program);
     gIni->SaveCtrl(QStringLiteral("MST_TYPE"), Variant("0"));
     m_program->messages().queueAnswer(Msg::Yes);
     QStringList captions;

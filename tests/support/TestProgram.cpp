@@ -1,5 +1,7 @@
 #include "support/TestProgram.h"
 
+#include "app/InitObj.h"
+#include "base/Common.h"
 #include "data/Connection.h"
 #include "data/ConnectionText.h"
 #include "data/Globals.h"

@@ -1,0 +1,7 @@
+#include "data/DataEvents.h"
+
+DataEvents &DataEvents::instance()
+{
+    static DataEvents events;
+    return events;
+}
