@@ -12,4 +12,5 @@ set(BASE_CORE_SOURCES
 set(BASE_UI_SOURCES
   base/FormScaler.cpp
   base/QtMessagePresenter.cpp
+  base/ScreenGuard.cpp
 )

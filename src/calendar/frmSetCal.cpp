@@ -4,8 +4,8 @@
 #include "base/DateValue.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
-#include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "payment/fdlPayStatement.h"
@@ -71,7 +71,7 @@ frmSetCal::frmSetCal(QWidget *parent) : QDialog(parent)
     m_sysDate = DateValue::dateOnly(gSalesDate);
     Command1[5]->setVisible(!GetTagPath().isEmpty());
     resize(m_scaler->designSize());
-    guarded([this] { DispData(); });
+    guarded([this] { DispData(); }, Msg::Critical);
 }
 
 frmSetCal::~frmSetCal()
@@ -134,17 +134,6 @@ void frmSetCal::buildControls()
     installEventFilter(this);
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
-}
-
-template <typename Work> void frmSetCal::guarded(Work &&work)
-{
-    try {
-        work();
-    } catch (const DbError &e) {
-        MsgBoxEx(e.description(), Msg::Critical);
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Critical);
-    }
 }
 
 void frmSetCal::setSysDate(double date)
@@ -234,7 +223,7 @@ void frmSetCal::Command1Click(int index)
         default:
             break;
         }
-    });
+    }, Msg::Critical);
 }
 
 void frmSetCal::moveMonths(int months)
@@ -247,12 +236,12 @@ void frmSetCal::moveMonths(int months)
 
 void frmSetCal::cmdPREVClick()
 {
-    guarded([this] { moveMonths(-1); });
+    guarded([this] { moveMonths(-1); }, Msg::Critical);
 }
 
 void frmSetCal::cmdPOSTClick()
 {
-    guarded([this] { moveMonths(1); });
+    guarded([this] { moveMonths(1); }, Msg::Critical);
 }
 
 void frmSetCal::lblDAYClick(int index)
@@ -264,7 +253,7 @@ void frmSetCal::lblDAYClick(int index)
         const QDate chosen = DateValue::toQDate(m_sysDate);
         m_sysDate = DateValue::fromParts(chosen.year(), chosen.month(), cell->text().toInt());
         DispData();
-    });
+    }, Msg::Critical);
 }
 
 bool frmSetCal::handleKey(int key, Qt::KeyboardModifiers modifiers)
@@ -282,7 +271,7 @@ bool frmSetCal::handleKey(int key, Qt::KeyboardModifiers modifiers)
         guarded([this, key] {
             m_sysDate += key == Qt::Key_Plus ? 1 : -1;
             DispData();
-        });
+        }, Msg::Critical);
         return true;
     case Qt::Key_F2:
         Command1Click(2);

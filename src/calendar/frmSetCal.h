@@ -66,7 +66,6 @@ private:
     void buildControls();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     void moveMonths(int months);
-    template <typename Work> void guarded(Work &&work);
 
     FormScaler *m_scaler = nullptr;
     double m_sysDate = 0;

@@ -1,7 +1,7 @@
 #include "checkout/LineEditDialog.h"
 
 #include "base/Common.h"
-#include "data/DbError.h"
+#include "base/ScreenGuard.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -79,17 +79,6 @@ void LineEditDialog::build(const QList<Row> &rows)
     QFont f = font();
     f.setPointSize(12);
     setFont(f);
-}
-
-template <typename Work> void LineEditDialog::guarded(Work &&work)
-{
-    try {
-        work();
-    } catch (const DbError &e) {
-        MsgBoxEx(e.description(), Msg::Exclamation);
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
 }
 
 bool LineEditDialog::confirm()

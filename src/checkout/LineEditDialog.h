@@ -44,5 +44,4 @@ protected:
 private:
     // Writes the box's value to the line; false (and the focus kept in the box) when it is no number.
     bool confirm();
-    template <typename Work> void guarded(Work &&work);
 };

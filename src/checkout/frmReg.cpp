@@ -6,6 +6,7 @@
 #include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/SaleState.h"
@@ -313,17 +314,6 @@ void frmReg::VantleData()
     InitFrm1();
     InitFrm2();
     m_lastRegId = regId;
-}
-
-template <typename Work> void frmReg::guarded(Work &&work)
-{
-    try {
-        work();
-    } catch (const DbError &e) {
-        MsgBoxEx(e.description(), Msg::Exclamation);
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
 }
 
 bool frmReg::eventFilter(QObject *watched, QEvent *event)

@@ -83,8 +83,6 @@ private:
     QLabel *addLabel(const QString &text, double left, double top, double width, double height, double points,
                      Qt::Alignment alignment, bool boxed);
     void buildControls();
-    // Runs an event's work; a failure is shown to the operator and the rest of the work is abandoned.
-    template <typename Work> void guarded(Work &&work);
     bool handleKey(QKeyEvent *key);
     void keyCharacter(const QString &text);
     void keyEnter();

@@ -2,6 +2,7 @@
 
 #include "base/Common.h"
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
@@ -12,7 +13,6 @@
 #include "printing/modPrint.h"
 #include "printing/modReport.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -112,19 +112,6 @@ fdlPayStatement::fdlPayStatement(QWidget *parent, double closingDate) : QDialog(
         pctPage->setText(m_set.error);
 }
 
-template <typename Work> void fdlPayStatement::guarded(Work &&work)
-{
-    try {
-        work();
-    } catch (const DbError &e) {
-        MsgBoxEx(e.description(), Msg::Exclamation);
-    } catch (const PrinterError &e) {
-        MsgBoxEx(e.description(), Msg::Exclamation);
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
-}
-
 PayStatementSet fdlPayStatement::chosen() const
 {
     PayStatementSet set = m_set;
@@ -158,33 +145,19 @@ void fdlPayStatement::showPage(int row, int page)
 
 bool fdlPayStatement::SavePdf(const QString &path)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     double left = 0, top = 0;
     margins(left, top);
-    bool drawn = false;
-    try {
-        PdfSurface pdf(path);
-        PayStatementForm::PrintAll(pdf, float(left), float(top), chosen());
-        drawn = pdf.Close();
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
-    return drawn;
+    PdfSurface pdf(path);
+    PayStatementForm::PrintAll(pdf, float(left), float(top), chosen());
+    return pdf.Close();
 }
 
 void fdlPayStatement::PrintChosen()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        double left = 0, top = 0;
-        margins(left, top);
-        SetDefPrinter();
-        PayStatementForm::PrintAll(Printer(), float(left), float(top), chosen());
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
+    WaitCursor wait;
+    double left = 0, top = 0;
+    margins(left, top);
+    SetDefPrinter();
+    PayStatementForm::PrintAll(Printer(), float(left), float(top), chosen());
 }

@@ -39,7 +39,6 @@ public:
     QPushButton *cmdClose;
 
 private:
-    template <typename Work> void guarded(Work &&work);
     PayStatementSet m_set;
     int m_row = 0;
     int m_page = 1;

@@ -1,6 +1,7 @@
 #include "printing/fdlPreview.h"
 
 #include "base/Common.h"
+#include "base/ScreenGuard.h"
 #include "base/Variant.h"
 #include "printing/BankTransfer.h"
 #include "printing/DailyReport.h"
@@ -11,7 +12,6 @@
 #include "printing/modPrint.h"
 #include "printing/modReport.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,11 +40,6 @@ void setBoxReadOnly(QLineEdit *box, bool readOnly)
     pal.setColor(QPalette::Base, readOnly ? box->palette().color(QPalette::Button) : QColor(Qt::white));
     box->setPalette(pal);
 }
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 
@@ -171,17 +166,6 @@ fdlPreview::fdlPreview(QWidget *parent) : QDialog(parent)
         txtPAGES->setText(QStringLiteral("1"));
     }
     resize(800, 600);
-}
-
-void fdlPreview::guarded(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const PrinterError &e) {
-        MsgBoxEx(e.description(), Msg::Exclamation);
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
 }
 
 bool fdlPreview::eventFilter(QObject *watched, QEvent *event)

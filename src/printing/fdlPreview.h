@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QImage>
-#include <functional>
 
 class QAction;
 class QLabel;
@@ -81,7 +80,6 @@ protected:
 
 private:
     void layOut();
-    void guarded(const std::function<void()> &action);
     void openMargins(bool redraw);
 
     QWidget *m_client;

@@ -3,6 +3,7 @@
 #include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "data/Globals.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
@@ -53,16 +54,14 @@ fdlSetMgn::fdlSetMgn(QWidget *parent) : QDialog(parent), m_scaler(new FormScaler
 
     connect(Command1[0], &QPushButton::clicked, this, &QDialog::reject);
     connect(Command1[1], &QPushButton::clicked, this, [this] {
-        try {
+        guarded([this] {
             if (!ChkData())
                 return;
             if (SaveData())
                 accept();
             else
                 MsgBoxEx(QStringLiteral("データの登録に失敗しました。"), Msg::Exclamation);
-        } catch (const std::exception &e) {
-            MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-        }
+        });
     });
 }
 

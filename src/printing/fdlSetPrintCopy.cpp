@@ -2,6 +2,7 @@
 
 #include "base/Common.h"
 #include "base/FormScaler.h"
+#include "base/ScreenGuard.h"
 #include "base/Variant.h"
 #include "printing/BankTransfer.h"
 #include "printing/DailyReport.h"
@@ -9,7 +10,6 @@
 #include "printing/modPrint.h"
 #include "printing/modReport.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,15 +65,7 @@ fdlSetPrintCopy::fdlSetPrintCopy(QWidget *parent) : QDialog(parent), m_scaler(ne
     enableRange(false);
 
     connect(Command1[0], &QPushButton::clicked, this, &QDialog::reject);
-    connect(Command1[1], &QPushButton::clicked, this, [this] {
-        try {
-            PrintReport();
-        } catch (const PrinterError &e) {
-            MsgBoxEx(e.description(), Msg::Exclamation);
-        } catch (const std::exception &e) {
-            MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-        }
-    });
+    connect(Command1[1], &QPushButton::clicked, this, [this] { guarded([this] { PrintReport(); }); });
 }
 
 void fdlSetPrintCopy::enableRange(bool enable)
@@ -89,11 +81,10 @@ void fdlSetPrintCopy::enableRange(bool enable)
 
 void fdlSetPrintCopy::PrintReport()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     struct Restore {
         ~Restore()
         {
-            QApplication::restoreOverrideCursor();
             // The copy count holds for this one print only, also when printing failed.
             try {
                 if (Printers::hasCurrent())

@@ -1,6 +1,7 @@
 #include "settings/SettingsDialog.h"
 
 #include "base/Common.h"
+#include "base/ScreenGuard.h"
 #include "base/Variant.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
@@ -201,21 +202,13 @@ void SettingsDialog::formLoad()
 {
     finishTabOrder();
     (new DialogKeys(this))->attach();
-    try {
+    guarded([this] {
         beforeLoad();
         LoadData();
         afterLoad();
-    } catch (const std::exception &e) {
-        showFailure(e);
-    }
+    });
     if (!m_bindings.isEmpty())
         m_bindings.first().control->setFocus();
-}
-
-void SettingsDialog::showFailure(const std::exception &e)
-{
-    const auto *db = dynamic_cast<const DbError *>(&e);
-    MsgBoxEx(db ? db->description() : QString::fromStdString(e.what()), Msg::Exclamation);
 }
 
 void SettingsDialog::load(Binding &b, clsData &source, QString &problem)
@@ -313,7 +306,7 @@ bool SettingsDialog::SaveData()
 
 void SettingsDialog::cmdClicked(int index)
 {
-    try {
+    guarded([this, index] {
         switch (index) {
         case 0:
             reject();
@@ -331,7 +324,5 @@ void SettingsDialog::cmdClicked(int index)
             extraButton(index);
             return;
         }
-    } catch (const std::exception &e) {
-        showFailure(e);
-    }
+    });
 }

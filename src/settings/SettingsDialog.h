@@ -65,8 +65,6 @@ protected:
     virtual void afterLoad() {}
     // A button of Command1 beyond 登録 was pressed.
     virtual void extraButton(int) {}
-    // Shows a failure's description with the exclamation icon.
-    static void showFailure(const std::exception &e);
 
 private:
     enum class Kind { Text, List, Printer };

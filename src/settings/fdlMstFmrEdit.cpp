@@ -1,6 +1,7 @@
 #include "settings/fdlMstFmrEdit.h"
 
 #include "base/Common.h"
+#include "base/ScreenGuard.h"
 #include "base/Variant.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
@@ -221,21 +222,20 @@ bool fdlMstFmrEdit::enterPressed(QWidget *control)
 {
     if (control != m_text[0] || m_mode == 2)
         return false;
-    try {
-        if (!GetData(code()))
-            return false; // no such producer: stay in code entry, Enter moves on as usual
+    bool found = true;
+    guarded([this, &found] {
+        found = GetData(code());
+        if (!found)
+            return; // no such producer: stay in code entry, Enter moves on as usual
         setMode(2);
         m_cmd[0]->setFocus();
-    } catch (const std::exception &e) {
-        const auto *db = dynamic_cast<const DbError *>(&e);
-        MsgBoxEx(db ? db->description() : QString::fromStdString(e.what()), Msg::Exclamation);
-    }
-    return true;
+    });
+    return found;
 }
 
 void fdlMstFmrEdit::cmdClicked(int index)
 {
-    try {
+    guarded([this, index] {
         if (index == 0) {
             if (m_mode == 2) {
                 setMode(0);
@@ -254,10 +254,7 @@ void fdlMstFmrEdit::cmdClicked(int index)
             return;
         }
         MsgBoxEx(QStringLiteral("データの登録に失敗しました。"), Msg::Exclamation);
-    } catch (const std::exception &e) {
-        const auto *db = dynamic_cast<const DbError *>(&e);
-        MsgBoxEx(db ? db->description() : QString::fromStdString(e.what()), Msg::Exclamation);
-    }
+    });
 }
 
 void fdlMstFmrEdit::reject()

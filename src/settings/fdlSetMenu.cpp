@@ -1,6 +1,7 @@
 #include "settings/fdlSetMenu.h"
 
 #include "base/Common.h"
+#include "base/ScreenGuard.h"
 #include "settings/fdlMstFmrEdit.h"
 #include "settings/fdlSetBankCtrl.h"
 #include "settings/fdlSetConCtrl.h"
@@ -57,7 +58,7 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
 
 void fdlSetMenu::cmdClicked(int index)
 {
-    try {
+    guarded([this, index] {
         switch (index) {
         case 0: accept(); break;
         case 1: run<fdlSetIniCtrl>(this); break;
@@ -71,7 +72,5 @@ void fdlSetMenu::cmdClicked(int index)
         case 9: run<fdlSetNtcCtrl>(this); break;
         default: break;
         }
-    } catch (const std::exception &e) {
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
+    });
 }

@@ -1,6 +1,7 @@
 #include "settings/fdlSetMstCtrl1.h"
 
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "settings/SettingValues.h"
 
 #include <QEvent>
@@ -66,11 +67,7 @@ void fdlSetMstCtrl1::CalcDef()
 bool fdlSetMstCtrl1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && qobject_cast<QLineEdit *>(watched)) {
-        try {
-            CalcDef();
-        } catch (const std::exception &e) {
-            showFailure(e);
-        }
+        guarded([this] { CalcDef(); });
     }
     return SettingsDialog::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 #include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
+#include "base/ScreenGuard.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
@@ -165,16 +166,6 @@ void frmAdj::buildControls()
         child->installEventFilter(this);
 }
 
-template <typename Work> void frmAdj::guarded(Work &&work)
-{
-    try {
-        work();
-    } catch (const std::exception &e) {
-        QApplication::restoreOverrideCursor();
-        MsgBoxEx(QString::fromStdString(e.what()), Msg::Exclamation);
-    }
-}
-
 void frmAdj::InitFrm()
 {
     m_grid.InitFrm(*gDb, *gMst, gSalesDate);
@@ -241,22 +232,20 @@ void frmAdj::Command1Click(int index)
         close();
         break;
     case 2:
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         guarded([] {
+            WaitCursor wait;
             if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ_DTL"),
                             QStringLiteral("SALES_DATE=") + criteriaDate(gSalesDate)).toLong() != 0)
                 PrintBankTransferNow(gSalesDate);
         });
-        QApplication::restoreOverrideCursor();
         break;
     case 3:
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         guarded([] {
+            WaitCursor wait;
             if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ"),
                             QStringLiteral("SALES_DATE=") + criteriaDate(gSalesDate)).toLong() != 0)
                 PrintDailyReportNow(gSalesDate);
         });
-        QApplication::restoreOverrideCursor();
         break;
     case 8:
         guarded([] { OpenDrawer(); });

@@ -68,7 +68,6 @@ private:
     void display();
     void keyDown(QKeyEvent *key);
     void runClosing();
-    template <typename Work> void guarded(Work &&work);
 
     AdjGrid m_grid;
     FormScaler *m_scaler = nullptr;
