@@ -2,24 +2,13 @@
 
 #include "app/InitObj.h"
 #include "app/Screens.h"
-#include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
-#include "base/Common.h"
 #include "base/QtMessagePresenter.h"
-#include "calendar/frmSetCal.h"
-#include "checkout/frmReg.h"
-#include "data/Globals.h"
 #include "printing/SystemPrinters.h"
-#include "settings/SetMenu.h"
-#include "settlement/SetCls.h"
-#include "settlement/frmAdj.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QScreen>
-#include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -30,42 +19,6 @@ void useJapaneseFonts(QApplication &app)
         QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAexGothic"));
     QFont font(QStringLiteral("IPAexGothic"), 11);
     app.setFont(font);
-}
-
-// A top-level screen is laid out once at its working size: its design scaled to the screen.
-void fitToScreen(QWidget *window)
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize design = window->size();
-        const QSize room = screen->availableGeometry().size() * 0.9;
-        const double factor = std::max(1.0, std::min(double(room.width()) / design.width(),
-                                                     double(room.height()) / design.height()));
-        window->resize(qRound(design.width() * factor), qRound(design.height() * factor));
-    }
-}
-
-// The calendar at start: a new screen each time, so it opens on the date just proposed.
-StartUp::CalendarExit showCalendar()
-{
-    frmSetCal calendar;
-    fitToScreen(&calendar);
-    switch (calendar.exec()) {
-    case QDialog::Accepted:
-        return StartUp::CalendarExit::Confirmed;
-    case frmSetCal::EndProgram:
-        return StartUp::CalendarExit::EndProgram;
-    default:
-        return StartUp::CalendarExit::Closed;
-    }
-}
-
-void showRegister()
-{
-    auto *window = new frmReg;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    fitToScreen(window);
-    window->show();
-    window->activateWindow(); // the keys go to it at once, with or without a window manager
 }
 
 } // namespace
@@ -84,28 +37,17 @@ int Main(QApplication &app)
     // The system's printers join the list.
     InstallSystemPrinters();
     ConnectDataEvents(&app);
-    // The settlement screen reopens a closed day at start, takes over from the register, and ends the run
-    // as the register does.
-    SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
-    SettlementHooks::showSettlement = [] { ShowSettlement(); };
-    frmAdj::setRunEnd(StartUp::EndRun);
 
     InitObj();
-    switch (StartUp::ChooseSalesDate(showCalendar)) {
+    switch (StartUp::ChooseSalesDate(ShowCalendar)) {
     case StartUp::Screen::End:
         ReleaseObj(); // the calendar's exit: the program ends at once, nothing saved
         return 0;
     case StartUp::Screen::Register:
-        showRegister();
+        OpenRegister();
         break;
     case StartUp::Screen::Settlement:
-        if (!SettlementHooks::showSettlement) {
-            WriteLog(QStringLiteral("日次集計画面がありません。"));
-            StartUp::CloseAndBackUp();
-            ReleaseObj();
-            return 0;
-        }
-        SettlementHooks::showSettlement();
+        OpenSettlement();
         break;
     }
     const int code = app.exec();

@@ -1,7 +1,6 @@
 #include "app/StartUp.h"
 
 #include "app/BackupDb.h"
-#include "app/SettlementHooks.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
@@ -10,6 +9,7 @@
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "settlement/SetCls.h"
 
 #include <QCoreApplication>
 
@@ -66,7 +66,7 @@ DayCheck CheckSalesDate(double day)
     return {DayState::LastClosed, QString()};
 }
 
-Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar)
+Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar, const std::function<long()> &reopen)
 {
     for (;;) {
         try {
@@ -97,12 +97,8 @@ Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar)
 
         if (MsgBoxEx(ReopenQuestion, Msg::YesNo | Msg::DefaultButton2) != Msg::Yes)
             return Screen::Settlement;
-        if (!SettlementHooks::cancelDailyAdj) {
-            WriteLog(QStringLiteral("集計処理の取消がありません。"));
-            return Screen::Settlement;
-        }
         try {
-            SettlementHooks::cancelDailyAdj();
+            reopen();
         } catch (const std::exception &e) {
             // Nothing was undone (the undo is one transaction): the day is still closed.
             showFailure(e);
@@ -110,6 +106,11 @@ Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar)
         }
         return Screen::Register;
     }
+}
+
+Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar)
+{
+    return ChooseSalesDate(showCalendar, [] { return CancelDailyAdj(); });
 }
 
 bool SettlementTakesOver()

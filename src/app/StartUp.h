@@ -41,8 +41,9 @@ DayCheck CheckSalesDate(double day);
 
 // The date-choice loop: propose, warn when older sales wait for their close, let the calendar choose,
 // check, and again until a day is accepted; a last closed day is offered for reopening (Yes reopens it
-// through SettlementHooks::cancelDailyAdj, No goes to the settlement screen). Every message goes through
-// MsgBoxEx. A database failure is shown and the calendar is offered again.
+// through `reopen`, CancelDailyAdj of the day; No goes to the settlement screen). Every message goes
+// through MsgBoxEx. A database failure is shown and the calendar is offered again.
+Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar, const std::function<long()> &reopen);
 Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar);
 
 // Whether closing the register hands over to the settlement screen: daily closing in use (DAILY_ADJ) and

@@ -1,7 +1,6 @@
 set(APP_CORE_SOURCES
   app/BackupDb.cpp
   app/InitObj.cpp
-  app/SettlementHooks.cpp
   app/SingleInstance.cpp
   app/StartUp.cpp
 )

@@ -1,7 +1,5 @@
 #include "checkout/frmReg.h"
 
-#include "app/SettlementHooks.h"
-#include "app/StartUp.h"
 #include "base/AppPaths.h"
 #include "base/Common.h"
 #include "base/FormScaler.h"
@@ -532,14 +530,6 @@ void frmReg::resizeEvent(QResizeEvent *event)
 
 void frmReg::closeEvent(QCloseEvent *event)
 {
-    // The end of the run: a sale that is not stored is lost. With daily closing in use and sales not closed
-    // yet the settlement screen takes over; otherwise the database is closed, backed up, and the run ends.
     event->accept();
-    bool settlement = false;
-    guarded([&settlement] { settlement = StartUp::SettlementTakesOver(); });
-    if (settlement && SettlementHooks::showSettlement) {
-        SettlementHooks::showSettlement();
-        return;
-    }
-    StartUp::EndRun();
+    emit closed();
 }

@@ -74,6 +74,11 @@ public:
     QPushButton *cmdREG = nullptr;
     QLineEdit *Text1 = nullptr;
 
+signals:
+    // The register was closed: the run goes on with the settlement or ends, as the program decides. A sale
+    // that was not stored is lost.
+    void closed();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

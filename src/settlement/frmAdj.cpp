@@ -1,6 +1,5 @@
 #include "settlement/frmAdj.h"
 
-#include "base/Common.h"
 #include "base/FormScaler.h"
 #include "base/Format.h"
 #include "base/ScreenGuard.h"
@@ -12,23 +11,16 @@
 #include "settlement/DailyClose.h"
 #include "settlement/fdlSetPayDate.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <algorithm>
 
 const QColor frmAdj::CurrentCellColor(0xFF, 0xFF, 0x7F);
 const QColor frmAdj::PlainCellColor(0xFF, 0xFF, 0xFF);
 const QColor frmAdj::CurrentRowTextColor(0xFF, 0x00, 0x00);
 
 namespace {
-
-std::function<void()> g_runEnd;
-std::function<void(QWidget *)> g_payDateQuestion;
 
 // Column left edges, cell and header sizes, rows: the design in twips.
 const double kColumnLeft[] = {300, 1425, 2625, 3825, 5025, 6225};
@@ -93,16 +85,6 @@ frmAdj::frmAdj(QWidget *parent) : QWidget(parent)
 frmAdj::~frmAdj()
 {
     delete m_scaler;
-}
-
-void frmAdj::setRunEnd(std::function<void()> end)
-{
-    g_runEnd = std::move(end);
-}
-
-void frmAdj::setPayDateQuestion(std::function<void(QWidget *)> ask)
-{
-    g_payDateQuestion = std::move(ask);
 }
 
 QLabel *frmAdj::addCell(double left, double top, double width, double height, Qt::Alignment alignment, bool header)
@@ -258,12 +240,8 @@ void frmAdj::Command1Click(int index)
 void frmAdj::runClosing()
 {
     const DailyCloseResult result = RunDailyClose(m_grid, [this] {
-        if (g_payDateQuestion) {
-            g_payDateQuestion(this);
-        } else {
-            fdlSetPayDate dialog(this);
-            dialog.exec();
-        }
+        fdlSetPayDate dialog(this);
+        dialog.exec();
     });
     switch (result) {
     case DailyCloseResult::Failed:
@@ -346,28 +324,5 @@ void frmAdj::closeEvent(QCloseEvent *event)
     if (m_ended)
         return;
     m_ended = true;
-    if (g_runEnd) {
-        g_runEnd();
-        return;
-    }
-    // The transaction database is let go before the run ends, so that its file can be copied.
-    gDb.reset();
-    QCoreApplication::quit();
-}
-
-frmAdj *ShowSettlement()
-{
-    auto *window = new frmAdj;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize design = window->size();
-        const QSize room = screen->availableGeometry().size() * 0.9;
-        const double factor = std::max(1.0, std::min(double(room.width()) / design.width(),
-                                                     double(room.height()) / design.height()));
-        window->resize(qRound(design.width() * factor), qRound(design.height() * factor));
-    }
-    window->show();
-    window->activateWindow();
-    window->setFocus();
-    return window;
+    emit closed();
 }

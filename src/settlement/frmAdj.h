@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QList>
 #include <QWidget>
-#include <functional>
 
 class FormScaler;
 class QLabel;
@@ -40,13 +39,6 @@ public:
     // 0 end, 2 transfer request, 3 daily report, 8 open the drawer.
     void Command1Click(int index);
 
-    // How the run ends when this screen closes (the program installs: release gDb, back up, end). Without
-    // one, gDb is released and the application's event loop ends.
-    static void setRunEnd(std::function<void()> end);
-    // How the payment date is asked before a payment closing (tests answer here); without one the
-    // payment-date dialog is shown modally.
-    static void setPayDateQuestion(std::function<void(QWidget *parent)> ask);
-
     QList<QLabel *> lblAMT, lblPREV, lblCASH, lblDEF, lblCHG, lblPOST;
     QLabel *lblPREV_SUM = nullptr;
     QLabel *lblCASH_SUM = nullptr;
@@ -56,6 +48,10 @@ public:
     QLabel *lblMSG = nullptr;
     // Indexed like the keys: 0, 2, 3 and 8 exist, the others are nullptr.
     QList<QPushButton *> Command1;
+
+signals:
+    // The screen was closed: the run ends.
+    void closed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -73,6 +69,3 @@ private:
     FormScaler *m_scaler = nullptr;
     bool m_ended = false;
 };
-
-// Opens the settlement screen for gSalesDate as the run's window (the register's end hands over to it).
-frmAdj *ShowSettlement();

@@ -1,5 +1,5 @@
 // The start of a run (one copy, the date choice) and its end (hand-over to the settlement, backup).
-#include "app/SettlementHooks.h"
+#include "app/Screens.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "base/DateValue.h"
@@ -10,6 +10,8 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/SetCls.h"
+#include "settlement/frmAdj.h"
+#include "support/ShownWindow.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -108,8 +110,12 @@ private slots:
     void lockOfACrashedCopyIsTakenOver();
 
 private:
+    // The date choice with the scripted calendar and m_reopen for reopening a day.
+    Screen choose() { return StartUp::ChooseSalesDate(m_calendar.show(), m_reopen); }
+
     std::unique_ptr<TestProgram> m_program;
     ScriptedCalendar m_calendar;
+    std::function<long()> m_reopen;
 };
 
 void TestStartUp::init()
@@ -120,19 +126,18 @@ void TestStartUp::init()
     m_calendar = ScriptedCalendar();
     m_calendar.messages = &m_program->messages();
     // Reopening a day must not happen unless a test asks for it.
-    SettlementHooks::cancelDailyAdj = [] () -> long { throw std::logic_error("the day was reopened"); };
+    m_reopen = [] () -> long { throw std::logic_error("the day was reopened"); };
 }
 
 void TestStartUp::cleanup()
 {
-    SettlementHooks::cancelDailyAdj = nullptr;
     m_program.reset();
 }
 
 void TestStartUp::emptyDatabaseProposesToday()
 {
     m_calendar.confirm(kToday);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(choose(), Screen::Register);
     QCOMPARE(m_calendar.proposed, QList<double>{kToday});
     QVERIFY(m_program->messages().shown().isEmpty());
     QCOMPARE(gSalesDate, kToday);
@@ -144,7 +149,7 @@ void TestStartUp::olderOpenSalesWarnAndAreProposed()
     addSale(QStringLiteral("D_REG"), 2, kToday);
     // Closed without confirming: the proposed day is the one checked.
     m_calendar.steps.append({CalendarExit::Closed, 0});
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(choose(), Screen::Register);
     QCOMPARE(m_calendar.proposed, QList<double>{kToday - 1});
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::CloseFirst});
     QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
@@ -157,7 +162,7 @@ void TestStartUp::dayBeforeTheLastCloseIsRefused()
     addClose(kToday - 2);
     m_calendar.confirm(kToday - 5);
     m_calendar.confirm(kToday);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(choose(), Screen::Register);
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyClosed});
     // After a refusal the calendar opens on the proposed day again, not on the refused one.
     QCOMPARE(m_calendar.proposed, (QList<double>{kToday, kToday}));
@@ -171,7 +176,7 @@ void TestStartUp::lastClosedDayFollowsDailyAdj()
     // Daily closing not in use: the last closed day is refused like any closed day.
     setDailyAdj(0);
     m_calendar.confirm(kToday - 1);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QCOMPARE(choose(), Screen::End);
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyClosed});
 
     // In use: the question, with No as the default; No (or just Enter) shows the settlement.
@@ -179,7 +184,7 @@ void TestStartUp::lastClosedDayFollowsDailyAdj()
     m_program->messages().clear();
     m_calendar = ScriptedCalendar{{}, {}, {}, &m_program->messages()};
     m_calendar.confirm(kToday - 1);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Settlement);
+    QCOMPARE(choose(), Screen::Settlement);
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::ReopenQuestion});
     const auto question = m_program->messages().shown().first();
     QCOMPARE(question.flags, Msg::YesNo | Msg::DefaultButton2);
@@ -194,9 +199,9 @@ void TestStartUp::reopenedDayGoesToTheRegister()
     addSale(QStringLiteral("B_REG"), 1, kToday - 1);
     addSale(QStringLiteral("B_REG"), 2, kToday - 1);
     setDailyAdj(1);
-    SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
     m_program->messages().queueAnswer(Msg::Yes);
     m_calendar.confirm(kToday - 1);
+    // The program's own reopening: CancelDailyAdj of the day.
     QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
     QCOMPARE(gSalesDate, kToday - 1);
     // The day's sales are open again and its settlement is gone.
@@ -209,12 +214,12 @@ void TestStartUp::failedReopenKeepsTheDayClosed()
 {
     addClose(kToday - 1);
     setDailyAdj(1);
-    SettlementHooks::cancelDailyAdj = [] () -> long { throw DbError(QStringLiteral("ロックされています。")); };
+    m_reopen = [] () -> long { throw DbError(QStringLiteral("ロックされています。")); };
     m_program->messages().queueAnswer(Msg::Yes);
     m_calendar.confirm(kToday - 1);
     m_calendar.confirm(kToday);
     // The failure is shown and the calendar comes back; today (no close on or after it) is then accepted.
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(choose(), Screen::Register);
     QCOMPARE(m_program->messages().prompts(),
              (QStringList{StartUp::ReopenQuestion, QStringLiteral("ロックされています。")}));
     QCOMPARE(gSalesDate, kToday);
@@ -226,7 +231,7 @@ void TestStartUp::paidDayIsRefusedEvenWithOpenSales()
     addClose(kToday);
     addPaidProducer(kToday, kToday);
     m_calendar.confirm(kToday);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QCOMPARE(choose(), Screen::End);
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::AlreadyPaid});
     QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Refused);
     // A producer row without a payment closing does not make the day paid.
@@ -239,7 +244,7 @@ void TestStartUp::dayWithSalesIsAcceptedDespiteALaterClose()
     addSale(QStringLiteral("D_REG"), 1, kToday - 3);
     addClose(kToday - 1);
     m_calendar.steps.append({CalendarExit::Closed, 0});
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    QCOMPARE(choose(), Screen::Register);
     QCOMPARE(gSalesDate, kToday - 3);
     QCOMPARE(m_program->messages().prompts(), QStringList{StartUp::CloseFirst});
     // The same later close refuses the days between that have no sales.
@@ -252,7 +257,7 @@ void TestStartUp::calendarExitEndsWithoutChecking()
     addClose(kToday);
     addPaidProducer(kToday, kToday);
     m_calendar.steps.append({CalendarExit::EndProgram, 0});
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::End);
+    QCOMPARE(choose(), Screen::End);
     QVERIFY(m_program->messages().shown().isEmpty());
 }
 
@@ -286,28 +291,22 @@ void TestStartUp::closingTheRegisterEndsTheRun()
     setDailyAdj(1);
     addSale(QStringLiteral("D_REG"), 1, kToday);
     gSalesDate = kToday;
-    int settlements = 0;
-    SettlementHooks::showSettlement = [&settlements] { ++settlements; };
 
     // Unclosed sales with daily closing in use: the settlement screen takes over, nothing is closed.
-    {
-        frmReg reg;
-        reg.show();
-        QVERIFY(reg.close());
-    }
-    QCOMPARE(settlements, 1);
+    QVERIFY(OpenRegister()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!shownWindow<frmReg>());
+    frmAdj *settlement = shownWindow<frmAdj>();
+    QVERIFY(settlement);
     QVERIFY(gDb);
     QVERIFY(QDir(backups).isEmpty());
+    delete settlement; // not closed: its close would end the run
 
     // Without daily closing: the database is closed and backed up.
     setDailyAdj(0);
-    {
-        frmReg reg;
-        reg.show();
-        QVERIFY(reg.close());
-    }
-    SettlementHooks::showSettlement = nullptr;
-    QCOMPARE(settlements, 1);
+    QVERIFY(OpenRegister()->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!shownWindow<frmAdj>());
     QVERIFY(!gDb);
     QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).isFile());
 }

@@ -5,7 +5,7 @@
 // change kept, and the closed day is opened again. Every table is then compared with figures worked out here from
 // the prices rung up. Runs on the SQLite files and again on the MariaDB test server when it is configured.
 #include "app/InitObj.h"
-#include "app/SettlementHooks.h"
+#include "app/Screens.h"
 #include "app/StartUp.h"
 #include "base/Clock.h"
 #include "base/DateValue.h"
@@ -25,6 +25,7 @@
 #include "settlement/SetCls.h"
 #include "settlement/fdlSetPayDate.h"
 #include "settlement/frmAdj.h"
+#include "support/ShownWindow.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -342,9 +343,6 @@ void TestDayInLife::cleanupTestCase()
             delete w;
         }
     }
-    SettlementHooks::cancelDailyAdj = nullptr;
-    SettlementHooks::showSettlement = nullptr;
-    frmAdj::setRunEnd({});
     Printers::setSystemSource({});
     m_program.reset();
     if (m_previousPrintDir.isEmpty())
@@ -404,10 +402,6 @@ Article TestDayInLife::inStore(const QString &code, qint32 prd, qint32 fmr, qint
 
 StartUp::Screen TestDayInLife::startRun(QList<CalendarStep> steps)
 {
-    SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
-    SettlementHooks::showSettlement = [this] { m_adj = ShowSettlement(); };
-    frmAdj::setRunEnd(StartUp::EndRun);
-    frmAdj::setPayDateQuestion({});
     m_proposed.clear();
     InitObj();
     const StartUp::Screen screen = StartUp::ChooseSalesDate([this, &steps] {
@@ -428,14 +422,13 @@ StartUp::Screen TestDayInLife::startRun(QList<CalendarStep> steps)
     if (screen == StartUp::Screen::Register)
         showRegister();
     else if (screen == StartUp::Screen::Settlement)
-        SettlementHooks::showSettlement();
+        m_adj = OpenSettlement();
     return screen;
 }
 
 void TestDayInLife::showRegister()
 {
-    m_reg = new frmReg;
-    m_reg->setAttribute(Qt::WA_DeleteOnClose);
+    m_reg = OpenRegister();
     m_reg->resize(1020, 752);
     m_reg->show();
     m_reg->activateWindow();
@@ -674,6 +667,7 @@ void TestDayInLife::closingTheRegisterOpensTheSettlement()
     failOnException([&] {
         QVERIFY(m_reg);
         key(Qt::Key_Escape);
+        m_adj = shownWindow<frmAdj>();
         QVERIFY(m_adj);
         QVERIFY(m_adj->isVisible());
         QVERIFY(gDb);
@@ -764,6 +758,7 @@ void TestDayInLife::nextDayStartsWithYesterdaysChange()
         QCOMPARE(printed(receiptName(s4, QStringLiteral("png"))).size(), 1);
 
         key(Qt::Key_Escape);
+        m_adj = shownWindow<frmAdj>();
         QVERIFY(m_adj);
         frmAdj *adj = m_adj;
         adj->activateWindow();
@@ -909,6 +904,7 @@ void TestDayInLife::endingTheRunClosesTheDatabase()
         QVERIFY(m_reg);
         // The reopened day waits for its close again: the settlement takes over, with the same opening float.
         key(Qt::Key_Escape);
+        m_adj = shownWindow<frmAdj>();
         QVERIFY(m_adj);
         checkOpeningFloat(m_adj, m_change1);
         QTest::keyClick(m_adj, Qt::Key_Escape);

@@ -87,8 +87,6 @@ void TestFrmAdj::init()
     m_program->openAll();
     gSalesDate = m_day;
     m_ends = 0;
-    frmAdj::setRunEnd([this] { ++m_ends; });
-    frmAdj::setPayDateQuestion({});
     master("CLS_TYPE", QStringLiteral("1"));
     local("PAY_CLS", QStringLiteral("0"));
     local("PRINT_DAILY_REPORT", QStringLiteral("0"));
@@ -99,13 +97,14 @@ void TestFrmAdj::init()
 
 void TestFrmAdj::cleanup()
 {
-    frmAdj::setRunEnd({});
     m_program.reset();
 }
 
 std::unique_ptr<frmAdj> TestFrmAdj::open()
 {
     auto f = std::make_unique<frmAdj>();
+    // Its close ends the run.
+    connect(f.get(), &frmAdj::closed, this, [this] { ++m_ends; });
     f->show();
     f->activateWindow();
     f->setFocus();

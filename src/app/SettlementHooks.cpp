@@ -1,8 +1,0 @@
-#include "app/SettlementHooks.h"
-
-namespace SettlementHooks {
-
-std::function<long()> cancelDailyAdj;
-std::function<void()> showSettlement;
-
-} // namespace SettlementHooks
