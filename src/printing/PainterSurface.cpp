@@ -1,7 +1,5 @@
 #include "printing/PainterSurface.h"
 
-#include "printing/Printers.h"
-
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>

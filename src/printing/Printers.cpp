@@ -12,8 +12,6 @@
 
 namespace {
 
-QString gAppTitle = kProductTitle;
-
 struct State {
     bool loaded = false;
     Printers::SystemSource source;
@@ -79,16 +77,6 @@ void ensureLoaded()
 }
 
 } // namespace
-
-QString AppTitle()
-{
-    return gAppTitle;
-}
-
-void SetAppTitle(const QString &title)
-{
-    gAppTitle = title;
-}
 
 namespace Printers {
 

@@ -7,11 +7,6 @@
 #include <functional>
 #include <memory>
 
-// The application's title: the name the print spooler shows for a job. Forms set it while they print and set it
-// back to the product title afterwards.
-QString AppTitle();
-void SetAppTitle(const QString &title);
-
 // One printer of the list the settings are matched against. A printer offers a page surface (reports), a
 // receipt surface (ESC/POS raster), or both (a system queue: it prints pages when it is the report printer and
 // raw receipt bytes when it is the receipt printer).

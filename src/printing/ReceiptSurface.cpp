@@ -1,7 +1,6 @@
 #include "printing/ReceiptSurface.h"
 
 #include "printing/EscPos.h"
-#include "printing/Printers.h"
 
 #include <QFontMetricsF>
 #include <algorithm>

@@ -1,7 +1,25 @@
 #include "printing/Surface.h"
 
+#include "base/Common.h"
+
 #include <QFontMetricsF>
 #include <cmath>
+
+namespace {
+
+QString gAppTitle = kProductTitle;
+
+} // namespace
+
+QString AppTitle()
+{
+    return gAppTitle;
+}
+
+void SetAppTitle(const QString &title)
+{
+    gAppTitle = title;
+}
 
 Surface::Surface() : m_fontName(QStringLiteral("ＭＳ Ｐゴシック")) {}
 

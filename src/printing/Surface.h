@@ -4,6 +4,11 @@
 #include <QString>
 #include <stdexcept>
 
+// The application's title: the name the print spooler shows for a job. Forms set it while they print and set it
+// back to the product title afterwards; every surface names its job by it.
+QString AppTitle();
+void SetAppTitle(const QString &title);
+
 // A failure of a printer or of the way to it, numbered like the printer error of old (482) so that the
 // receipt can offer to go on without printing.
 class PrinterError : public std::runtime_error

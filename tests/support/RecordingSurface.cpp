@@ -1,7 +1,5 @@
 #include "support/RecordingSurface.h"
 
-#include "printing/Printers.h"
-
 void RecordingSurface::start()
 {
     if (m_started)
