@@ -4,9 +4,9 @@
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
-#include "base/Format.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/SetCls.h"
@@ -19,7 +19,7 @@ namespace {
 
 QString salesDateIs(const QString &op, double day)
 {
-    return QStringLiteral("SALES_DATE") + op + u'#' + Format::date(day, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+    return Sql(QStringLiteral("SALES_DATE") + op + QStringLiteral(":day")).date("day", day);
 }
 
 long countOf(const QString &domain, const QString &criteria = QString())

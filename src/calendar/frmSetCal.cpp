@@ -7,6 +7,7 @@
 #include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "payment/fdlPayStatement.h"
 #include "payment/fdlZengin.h"
@@ -42,7 +43,7 @@ const Button kButtons[] = {
 
 QString dayCriteria(double day)
 {
-    return QStringLiteral("SALES_DATE=#") + Format::date(day, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+    return Sql(R"(SALES_DATE=:day)").date("day", day);
 }
 
 long countOf(const QString &domain, const QString &criteria)

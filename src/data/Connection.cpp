@@ -1,7 +1,6 @@
 #include "data/Connection.h"
 
 #include "base/DateValue.h"
-#include "base/Format.h"
 #include "data/DbError.h"
 #include "data/Schema.h"
 
@@ -394,12 +393,9 @@ QString Connection::literal(const Variant &value) const
     case Variant::Kind::Boolean:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case Variant::Kind::Date:
-        return u'\'' + Format::date(value.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'\'';
-    case Variant::Kind::String: {
-        QString doubled = value.toString();
-        doubled.replace(u'\'', QStringLiteral("''"));
-        return u'\'' + doubled + u'\'';
-    }
+        return SqlDialect::engineDate(value.toDate());
+    case Variant::Kind::String:
+        return SqlDialect::quoted(value.toString());
     default:
         return value.toString();
     }

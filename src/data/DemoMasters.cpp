@@ -1,5 +1,7 @@
 #include "data/DemoMasters.h"
 
+#include "data/SqlDialect.h"
+
 #include <QString>
 #include <array>
 
@@ -8,19 +10,15 @@ namespace {
 // ---------------------------------------------------------------------------------------------------------
 // SQL text helpers
 
-// A text literal with embedded quotes doubled; nullptr (or an empty text) is NULL, as the register stores it.
+// A text literal; nullptr (or an empty text) is NULL, as the register stores it.
 QString sqlText(const char *utf8)
 {
-    if (utf8 == nullptr || *utf8 == '\0')
-        return QStringLiteral("NULL");
-    QString text = QString::fromUtf8(utf8);
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return SqlDialect::text(QString::fromUtf8(utf8));
 }
 
 QString sqlText(const QString &text)
 {
-    return sqlText(text.toUtf8().constData());
+    return SqlDialect::text(text);
 }
 
 QString sqlNumber(long long value)

@@ -1,7 +1,6 @@
 #include "data/Sql.h"
 
 #include "base/Currency.h"
-#include "base/Format.h"
 #include "data/DbError.h"
 #include "data/SqlDialect.h"
 
@@ -50,7 +49,7 @@ Sql &Sql::date(const QString &name, double value)
 
 Sql &Sql::day(const QString &name, double value)
 {
-    return bind(name, u'#' + Format::date(value, QStringLiteral("yyyy/mm/dd")) + u'#');
+    return bind(name, SqlDialect::day(value));
 }
 
 Sql &Sql::text(const QString &name, const QString &value)

@@ -9,11 +9,6 @@
 
 namespace {
 
-QString canonicalDate(double value)
-{
-    return u'\'' + Format::date(value, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'\'';
-}
-
 // Jet wildcards to standard ones inside one quoted pattern (quotes included).
 QString likePattern(const QString &quoted)
 {
@@ -73,7 +68,7 @@ QString SqlDialect::renderLiterals(const QString &sql)
             const auto value = end > i ? DateValue::parse(sql.mid(i + 1, end - i - 1)) : std::nullopt;
             if (!value)
                 throw DbError(QStringLiteral("SQL 文の日付 (#...#) が正しくありません。"), 0, sql);
-            out += canonicalDate(*value);
+            out += engineDate(*value);
             i = end + 1;
         } else {
             out += c;
@@ -85,8 +80,11 @@ QString SqlDialect::renderLiterals(const QString &sql)
 
 QString SqlDialect::text(const QString &value)
 {
-    if (value.isEmpty())
-        return QStringLiteral("NULL");
+    return value.isEmpty() ? QStringLiteral("NULL") : quoted(value);
+}
+
+QString SqlDialect::quoted(const QString &value)
+{
     QString doubled = value;
     doubled.replace(u'\'', QStringLiteral("''"));
     return u'\'' + doubled + u'\'';
@@ -95,6 +93,16 @@ QString SqlDialect::text(const QString &value)
 QString SqlDialect::date(double value)
 {
     return u'#' + Format::date(value, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+}
+
+QString SqlDialect::day(double value)
+{
+    return u'#' + Format::date(value, QStringLiteral("yyyy/mm/dd")) + u'#';
+}
+
+QString SqlDialect::engineDate(double value)
+{
+    return u'\'' + Format::date(value, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'\'';
 }
 
 QString SqlDialect::money(const Currency &value)

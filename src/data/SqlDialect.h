@@ -15,11 +15,16 @@ public:
     virtual QString render(const QString &sql) const;
     virtual QString name() const = 0;
 
-    // Literals for statements the register builds: texts quoted with embedded quotes doubled (an empty text
-    // is NULL), dates as #yyyy-mm-dd hh:nn:ss#, money as plain decimal text.
+    // Literals for statements the register builds, the only place that writes them: texts quoted with
+    // embedded quotes doubled (an empty text is NULL; `quoted` keeps it as ''), dates as
+    // #yyyy-mm-dd hh:nn:ss#, the rows of one day as #yyyy/mm/dd#, money as plain decimal text.
     static QString text(const QString &value);
+    static QString quoted(const QString &value);
     static QString date(double value);
+    static QString day(double value);
     static QString money(const Currency &value);
+    // A date as both engines read it: 'yyyy-mm-dd hh:nn:ss'.
+    static QString engineDate(double value);
 
 protected:
     // The date literal and LIKE pattern rewriting both engines share.

@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/PrintCtrl.h"
@@ -46,9 +47,8 @@ QString textOf(const Variant &v)
 
 qint16 LoadTrnData(double closingDate)
 {
-    Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PAY_DTL.* FROM D_PAY_DTL")
-                                      + QStringLiteral(" WHERE CLS_DATE=#")
-                                      + Format::date(closingDate, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#');
+    Recordset rs = gDb->GetFwdOnlyRst(
+        Sql(R"(SELECT D_PAY_DTL.* FROM D_PAY_DTL WHERE CLS_DATE=:cls)").date("cls", closingDate));
     QList<TrnRec> lines;
     while (!rs.EOF_()) {
         TrnRec r;

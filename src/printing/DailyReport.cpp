@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/PrintCtrl.h"
@@ -44,8 +45,8 @@ void PrintDailyRpt(Surface &surface, float left, float top, double reportDate)
     if (!surface.isPrinter())
         surface.setDrawWidth(1);
     ReportJob job(surface, QStringLiteral("日報"));
-    Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_ADJ.* FROM D_ADJ WHERE SALES_DATE=#")
-                                      + Format::date(reportDate, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#');
+    Recordset rs = gDb->GetFwdOnlyRst(
+        Sql(R"(SELECT D_ADJ.* FROM D_ADJ WHERE SALES_DATE=:day)").date("day", reportDate));
     if (!rs.EOF_()) {
         double X = 0, Y = 0;
         FormOrigin(surface, left, top, X, Y);

@@ -3,6 +3,7 @@
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "base/Variant.h"
+#include "data/Sql.h"
 #include "data/clsData.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@ namespace {
 
 const char *const kCaptions[AdjGrid::Rows] = {"10,000", "5,000", "2,000", "1,000", "500", "100", "50", "10", "5", "1"};
 const int kValues[AdjGrid::Rows] = {10000, 5000, 2000, 1000, 500, 100, 50, 10, 5, 1};
-
-QString criteriaDate(double d)
-{
-    return QStringLiteral("#") + Format::date(d, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + QStringLiteral("#");
-}
 
 // A stored piece count as cell text; Null is 0.
 QString countText(const Variant &v)
@@ -57,8 +53,8 @@ void AdjGrid::InitFrm(clsData &db, clsData &master, double salesDate)
     RowIdx = 0;
     ColIdx = 0;
     InputFlg = 0;
-    if (db.DCount(QStringLiteral("*"), QStringLiteral("D_ADJ"),
-                  QStringLiteral("SALES_DATE=") + criteriaDate(salesDate)).toLong() == 0) {
+    const QString ofTheDay = Sql(R"(SALES_DATE=:day)").date("day", salesDate);
+    if (db.DCount(QStringLiteral("*"), QStringLiteral("D_ADJ"), ofTheDay).toLong() == 0) {
         for (int i = 0; i < Rows; ++i)
             PREV[i] = CASH[i] = CHG[i] = POST[i] = QStringLiteral("0");
         PREV_SUM = CASH_SUM = CHG_SUM = POST_SUM = QStringLiteral("0");
@@ -76,9 +72,9 @@ void AdjGrid::InitFrm(clsData &db, clsData &master, double salesDate)
 void AdjGrid::SetPrev(clsData &db, clsData &master, double salesDate)
 {
     const Variant last = db.DMax(QStringLiteral("SALES_DATE"), QStringLiteral("D_ADJ"),
-                                 QStringLiteral("SALES_DATE<") + criteriaDate(salesDate));
+                                 Sql(R"(SALES_DATE<:day)").date("day", salesDate));
     const double p = last.isNull() || last.isEmpty() ? salesDate : DateValue::dateOnly(last.toDate());
-    Recordset rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_ADJ.* FROM D_ADJ WHERE SALES_DATE=") + criteriaDate(p));
+    Recordset rs = db.GetFwdOnlyRst(Sql(R"(SELECT D_ADJ.* FROM D_ADJ WHERE SALES_DATE=:day)").date("day", p));
     if (!rs.EOF_()) {
         // Yesterday's change kept is today's opening float.
         for (int i = 0; i < Rows; ++i) {
@@ -99,8 +95,8 @@ void AdjGrid::SetPrev(clsData &db, clsData &master, double salesDate)
 
 void AdjGrid::GetData(clsData &db, double salesDate)
 {
-    Recordset rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=")
-                                    + criteriaDate(salesDate));
+    Recordset rs = db.GetFwdOnlyRst(
+        Sql(R"(SELECT D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=:day)").date("day", salesDate));
     if (rs.EOF_())
         return;
     for (int n = 0; n < Rows; ++n) {

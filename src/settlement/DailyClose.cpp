@@ -1,8 +1,8 @@
 #include "settlement/DailyClose.h"
 
 #include "base/Common.h"
-#include "base/Format.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "settlement/ClosePrinting.h"
@@ -10,11 +10,6 @@
 #include "settlement/SetCls.h"
 
 namespace {
-
-QString criteriaDate(double d)
-{
-    return QStringLiteral("#") + Format::date(d, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + QStringLiteral("#");
-}
 
 bool settingOn(const QString &key)
 {
@@ -26,7 +21,7 @@ bool settingOn(const QString &key)
 
 qint32 countOf(const QString &table, const QString &column, double day)
 {
-    return gDb->DCount(QStringLiteral("*"), table, column + QStringLiteral("=") + criteriaDate(day)).toLong();
+    return gDb->DCount(QStringLiteral("*"), table, Sql(column + QStringLiteral("=:day")).date("day", day)).toLong();
 }
 
 // Printing after the day is closed: a printer failure is told and the close goes on, so that a jammed

@@ -1,9 +1,9 @@
 #include "settlement/frmAdj.h"
 
 #include "base/FormScaler.h"
-#include "base/Format.h"
 #include "base/ScreenGuard.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "printing/modPrint.h"
@@ -43,11 +43,6 @@ const ButtonDesign kButtons[] = {
     {8, "両替\r\n(F8)", 4725, 855},
     {0, "終　了\r\n(Esc)", 6225, 1200},
 };
-
-QString criteriaDate(double d)
-{
-    return QStringLiteral("#") + Format::date(d, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + QStringLiteral("#");
-}
 
 void setBack(QLabel *label, const QColor &color)
 {
@@ -217,7 +212,7 @@ void frmAdj::Command1Click(int index)
         guarded([] {
             WaitCursor wait;
             if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ_DTL"),
-                            QStringLiteral("SALES_DATE=") + criteriaDate(gSalesDate)).toLong() != 0)
+                            Sql(R"(SALES_DATE=:day)").date("day", gSalesDate)).toLong() != 0)
                 PrintBankTransferNow(gSalesDate);
         });
         break;
@@ -225,7 +220,7 @@ void frmAdj::Command1Click(int index)
         guarded([] {
             WaitCursor wait;
             if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ"),
-                            QStringLiteral("SALES_DATE=") + criteriaDate(gSalesDate)).toLong() != 0)
+                            Sql(R"(SALES_DATE=:day)").date("day", gSalesDate)).toLong() != 0)
                 PrintDailyReportNow(gSalesDate);
         });
         break;
