@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 #include "data/clsMst.h"
 
 #include <QRandomGenerator>
@@ -106,8 +107,9 @@ QString TodayText(const OldCalDate &lunar, const QString &etoName)
 
 void GetFlower(double date, QString &flowerLine, QString &wordLine)
 {
-    Recordset rs = master().GetStaticRst(QStringLiteral("SELECT * FROM L_FWD WHERE MD=")
-                                         + Format::date(date, QStringLiteral("mmdd")));
+    // Month and day as the number MD holds: 0104 reads as 104.
+    Recordset rs = master().GetStaticRst(
+        Sql(R"(SELECT * FROM L_FWD WHERE MD=:md)").raw("md", Format::date(date, QStringLiteral("mmdd"))));
     QString name;
     QString word;
     if (!rs.EOF_()) {

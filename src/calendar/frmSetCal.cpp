@@ -151,7 +151,7 @@ frmSetCal::DayMarks frmSetCal::MarksOf(double day)
 {
     const QString criteria = dayCriteria(day);
     DayMarks marks;
-    marks.paid = countOf(QStringLiteral("D_ADJ_DTL"), criteria + QStringLiteral(" AND CLS_DATE IS NOT NULL")) != 0;
+    marks.paid = countOf(QStringLiteral("D_ADJ_DTL"), Sql(R"(SALES_DATE=:day AND CLS_DATE IS NOT NULL)").date("day", day)) != 0;
     marks.archivedOnly = countOf(QStringLiteral("B_REG"), criteria) != 0 && countOf(QStringLiteral("D_REG"), criteria) == 0;
     return marks;
 }

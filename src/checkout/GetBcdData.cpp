@@ -1,7 +1,7 @@
 #include "checkout/GetBcdData.h"
 
 #include "data/Globals.h"
-#include "data/SqlDialect.h"
+#include "data/Sql.h"
 #include "data/clsData.h"
 #include "data/clsMst.h"
 
@@ -48,8 +48,8 @@ qint32 GetBcdData(DtlRec &dtl, clsData &mst)
 {
     qint32 result = 0;
     {
-        Recordset rs = mst.GetFwdOnlyRst(QStringLiteral("SELECT M_PRD_BCD.* FROM M_PRD_BCD WHERE M_PRD_BCD.BCD=")
-                                         + SqlDialect::text(dtl.BCD));
+        Recordset rs = mst.GetFwdOnlyRst(
+            Sql(R"(SELECT M_PRD_BCD.* FROM M_PRD_BCD WHERE M_PRD_BCD.BCD=:bcd)").text("bcd", dtl.BCD));
         if (!rs.EOF_()) {
             result = 1;
             dtl.PRD_ID = longOrZero(rs.Fields(QStringLiteral("PRD_ID")));

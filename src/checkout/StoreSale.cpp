@@ -5,7 +5,6 @@
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Sql.h"
-#include "data/SqlDialect.h"
 #include "data/Transaction.h"
 #include "data/clsData.h"
 
@@ -117,25 +116,37 @@ qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, c
 
 QString SaleHeaderInsert(const RegRec &reg)
 {
-    return QStringLiteral("INSERT INTO D_REG ( REG_ID,  REG_NO,  REG_DTM,  SALES_DATE,  REG_USER,  DTL_CNT, "
-                          " AMT_SUM,  RCV,  CHG)  VALUES (")
-        + QString::number(reg.REG_ID) + u',' + QString::number(reg.REG_NO) + u','
-        + SqlDialect::date(reg.REG_DTM) + u',' + SqlDialect::date(reg.SALES_DATE) + u','
-        + SqlDialect::text(reg.REG_USER) + u',' + QString::number(reg.DTL_CNT) + u','
-        + SqlDialect::money(reg.AMT_SUM) + u',' + SqlDialect::money(reg.RCV) + u',' + SqlDialect::money(reg.CHG)
-        + u')';
+    return Sql(R"(INSERT INTO D_REG (REG_ID, REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG)
+VALUES (:id, :no, :at, :day, :user, :lines, :sum, :rcv, :chg))")
+        .number("id", reg.REG_ID)
+        .number("no", reg.REG_NO)
+        .date("at", reg.REG_DTM)
+        .date("day", reg.SALES_DATE)
+        .text("user", reg.REG_USER)
+        .number("lines", reg.DTL_CNT)
+        .money("sum", reg.AMT_SUM)
+        .money("rcv", reg.RCV)
+        .money("chg", reg.CHG);
 }
 
 QString SaleLineInsert(qint32 regId, const DtlRec &line)
 {
-    return QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID,  DTL_NO,  BCD,  PRD_ID,  BCD_NM,  FMR_ID,  FMR_NM, "
-                          " O_PRC,  D_PRC,  PRC,  QTY,  UNIT_ID,  AMT)  VALUES (")
-        + QString::number(regId) + u',' + QString::number(line.DTL_NO) + u',' + SqlDialect::text(line.BCD) + u','
-        + QString::number(line.PRD_ID) + u',' + SqlDialect::text(line.BCD_NM) + u','
-        + QString::number(line.FMR_ID) + u',' + SqlDialect::text(line.FMR_NM) + u','
-        + SqlDialect::money(line.O_PRC) + u',' + SqlDialect::money(line.D_PRC) + u','
-        + SqlDialect::money(line.PRC) + u',' + SqlDialect::money(line.QTY) + u','
-        + QString::number(line.UNIT_ID) + u',' + SqlDialect::money(line.AMT) + u')';
+    return Sql(R"(INSERT INTO D_REG_DTL (REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, PRC, QTY,
+  UNIT_ID, AMT)
+VALUES (:id, :no, :bcd, :prd, :name, :fmr, :fmrName, :oPrc, :dPrc, :prc, :qty, :unit, :amt))")
+        .number("id", regId)
+        .number("no", line.DTL_NO)
+        .text("bcd", line.BCD)
+        .number("prd", line.PRD_ID)
+        .text("name", line.BCD_NM)
+        .number("fmr", line.FMR_ID)
+        .text("fmrName", line.FMR_NM)
+        .money("oPrc", line.O_PRC)
+        .money("dPrc", line.D_PRC)
+        .money("prc", line.PRC)
+        .money("qty", line.QTY)
+        .number("unit", line.UNIT_ID)
+        .money("amt", line.AMT);
 }
 
 qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)

@@ -7,6 +7,8 @@
 #include "data/DataEvents.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
+#include "data/Transaction.h"
 #include "data/clsINI.h"
 
 namespace {
@@ -269,7 +271,7 @@ Variant clsData::GetCtrl(const QString &key)
 {
     try {
         Recordset rs = requireConnection().query(
-            QStringLiteral("SELECT CTRL_VALUE ,CTRL_TYPE FROM S_CTRL WHERE CTRL_CD=") + SqlDialect::text(key),
+            Sql(R"(SELECT CTRL_VALUE ,CTRL_TYPE FROM S_CTRL WHERE CTRL_CD=:key)").text("key", key),
             Recordset::Kind::ForwardOnly);
         if (rs.EOF_())
             return Variant();
@@ -292,32 +294,25 @@ bool clsData::SaveCtrl(const QString &key, const Variant &value)
     // where the update finds its row by key and fails if another register removed it meanwhile.
     try {
         Connection &cnn = requireConnection();
-        const bool ownTransaction = m_pessimisticSave && !cnn.inTransaction();
-        if (ownTransaction)
-            cnn.begin();
-        try {
-            Recordset rs = cnn.query(QStringLiteral("SELECT * FROM S_CTRL WHERE CTRL_CD=") + SqlDialect::text(key),
-                                     Recordset::Kind::Dynamic);
-            const bool empty = value.isEmpty() || value.isNull() || (value.kind() == Variant::Kind::String
-                                                                    && value.toString().isEmpty());
-            if (!rs.EOF_()) {
-                const Variant type = rs.Fields(QStringLiteral("CTRL_TYPE"));
-                rs.setField(QStringLiteral("CTRL_VALUE"),
-                            empty ? Variant::null() : Variant(storedText(value, type.isNull() ? 0 : type.toLong())));
-            } else {
-                rs.AddNew();
-                rs.setField(QStringLiteral("CTRL_CD"), Variant(key));
-                rs.setField(QStringLiteral("CTRL_VALUE"), empty ? Variant::null() : Variant(value.toString()));
-            }
-            rs.Update();
-            rs.Close();
-            if (ownTransaction)
-                cnn.commit();
-        } catch (...) {
-            if (ownTransaction && cnn.inTransaction())
-                cnn.rollback();
-            throw;
+        std::optional<Transaction> own;
+        if (m_pessimisticSave)
+            own.emplace(*this, Transaction::Scope::JoinOpen);
+        Recordset rs = cnn.query(Sql(R"(SELECT * FROM S_CTRL WHERE CTRL_CD=:key)").text("key", key), Recordset::Kind::Dynamic);
+        const bool empty = value.isEmpty() || value.isNull() || (value.kind() == Variant::Kind::String
+                                                                && value.toString().isEmpty());
+        if (!rs.EOF_()) {
+            const Variant type = rs.Fields(QStringLiteral("CTRL_TYPE"));
+            rs.setField(QStringLiteral("CTRL_VALUE"),
+                        empty ? Variant::null() : Variant(storedText(value, type.isNull() ? 0 : type.toLong())));
+        } else {
+            rs.AddNew();
+            rs.setField(QStringLiteral("CTRL_CD"), Variant(key));
+            rs.setField(QStringLiteral("CTRL_VALUE"), empty ? Variant::null() : Variant(value.toString()));
         }
+        rs.Update();
+        rs.Close();
+        if (own)
+            own->commit();
         return true;
     } catch (const DbError &e) {
         showCtrlFailure(e.description(), e.number());
@@ -329,8 +324,9 @@ bool clsData::SaveCtrl(const QString &key, const Variant &value)
 
 long clsData::ReleaseData(const QString &table, const QString &criteria)
 {
-    QString sql = QStringLiteral("UPDATE ") + table + QStringLiteral(" SET LAST_TM=HOLD_TM,") + QStringLiteral(" HOLD_TM=NULL ")
-        + QStringLiteral(" WHERE HOLD_TM=") + SqlDialect::text(GetCompName()) + u' ';
+    QString sql = Sql(R"(UPDATE :table SET LAST_TM=HOLD_TM, HOLD_TM=NULL WHERE HOLD_TM=:workstation)")
+                      .raw("table", table)
+                      .text("workstation", GetCompName());
     if (!criteria.isEmpty())
         sql += QStringLiteral(" AND ") + criteria;
     try {

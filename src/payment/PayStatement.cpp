@@ -23,10 +23,10 @@ QString textOf(const Recordset &rs, const QString &field)
     return v.isNull() || v.isEmpty() ? QString() : v.toString();
 }
 
-// "AND FMR_ID=n" for one producer, nothing for all.
-QString producerFilter(qint32 fmrId)
+// The rows of one producer (fmrId > 0) or of all, within `rows` (a condition already written).
+QString ofProducer(const QString &rows, qint32 fmrId)
 {
-    return fmrId > 0 ? QStringLiteral(" AND FMR_ID=%1").arg(fmrId) : QString();
+    return fmrId > 0 ? Sql(R"(:rows AND FMR_ID=:fmr)").raw("rows", rows).number("fmr", fmrId) : rows;
 }
 
 // The shop's commission rate as the payment closing reads it: Null is 15 %.
@@ -67,14 +67,15 @@ PayStatementSet PayStatementSet::Load(clsData &db, clsData &mst, double closingD
         set.periodFrom = qMin(set.periodFrom, DateValue::dateOnly(previous.toDate()) + 1);
 
     QHash<qint32, QString> names;
-    for (Recordset rs = mst.GetFwdOnlyRst(QStringLiteral("SELECT FMR_ID, FMR_NM FROM M_FMR WHERE FMR_ID>0") + producerFilter(fmrId));
+    for (Recordset rs = mst.GetFwdOnlyRst(Sql(R"(SELECT FMR_ID, FMR_NM FROM M_FMR WHERE :rows)")
+                                              .raw("rows", ofProducer(QStringLiteral("FMR_ID>0"), fmrId)));
          !rs.EOF_(); rs.MoveNext())
         names.insert(rs.Fields(0).toLong(), textOf(rs, QStringLiteral("FMR_NM")));
 
     const Currency rate = shopRate(mst);
     QHash<qint32, qsizetype> indexOf;
-    Recordset rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_PAY_DTL.* FROM D_PAY_DTL WHERE ") + cls + producerFilter(fmrId)
-                                    + QStringLiteral(" ORDER BY FMR_ID"));
+    Recordset rs = db.GetFwdOnlyRst(
+        Sql(R"(SELECT D_PAY_DTL.* FROM D_PAY_DTL WHERE :rows ORDER BY FMR_ID)").raw("rows", ofProducer(cls, fmrId)));
     for (; !rs.EOF_(); rs.MoveNext()) {
         PayStatement s;
         s.fmrId = Nz(rs.Fields(QStringLiteral("FMR_ID")), 0).toLong();
@@ -101,8 +102,9 @@ PayStatementSet PayStatementSet::Load(clsData &db, clsData &mst, double closingD
                               : QStringLiteral("この支払締に生産者がありません。");
         return set;
     }
-    Recordset days = db.GetFwdOnlyRst(QStringLiteral("SELECT FMR_ID, SALES_DATE, SALES_QTY, SALES_AMT FROM D_ADJ_DTL WHERE ")
-                                      + cls + producerFilter(fmrId) + QStringLiteral(" ORDER BY FMR_ID, SALES_DATE"));
+    Recordset days = db.GetFwdOnlyRst(
+        Sql(R"(SELECT FMR_ID, SALES_DATE, SALES_QTY, SALES_AMT FROM D_ADJ_DTL WHERE :rows ORDER BY FMR_ID, SALES_DATE)")
+            .raw("rows", ofProducer(cls, fmrId)));
     for (; !days.EOF_(); days.MoveNext()) {
         const auto it = indexOf.constFind(Nz(days.Fields(QStringLiteral("FMR_ID")), 0).toLong());
         if (it == indexOf.constEnd())

@@ -5,6 +5,7 @@
 #include "base/Format.h"
 #include "base/ScreenGuard.h"
 #include "data/Globals.h"
+#include "data/Transaction.h"
 #include "data/clsINI.h"
 #include "printing/PrintCtrl.h"
 #include "printing/modReport.h"
@@ -79,20 +80,13 @@ double fdlSetMgn::ToTwips(const QString &entry)
 bool fdlSetMgn::SaveData()
 {
     try {
-        gIni->Begintrans();
-        bool ok = gIni->SaveCtrl(TopMarginKey(gRptKind), Variant(ToTwips(Text1[0]->text())));
-        ok = ok && gIni->SaveCtrl(LeftMarginKey(gRptKind), Variant(ToTwips(Text1[1]->text())));
-        if (!ok) {
-            gIni->RollbackTrans();
-            return false;
-        }
-        gIni->CommitTrans();
+        Transaction transaction(*gIni);
+        if (!gIni->SaveCtrl(TopMarginKey(gRptKind), Variant(ToTwips(Text1[0]->text())))
+            || !gIni->SaveCtrl(LeftMarginKey(gRptKind), Variant(ToTwips(Text1[1]->text()))))
+            return false; // rolled back
+        transaction.commit();
         return true;
     } catch (const std::exception &) {
-        try {
-            gIni->RollbackTrans();
-        } catch (const std::exception &) {
-        }
         return false;
     }
 }

@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
@@ -120,7 +121,7 @@ void drawReceipt(qint32 regId)
     p.setFontName(QStringLiteral("Japanese11"));
     p.setFontSize(11);
 
-    Recordset head = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_REG.* FROM D_REG WHERE D_REG.REG_ID=") + QString::number(regId));
+    Recordset head = gDb->GetFwdOnlyRst(Sql(R"(SELECT D_REG.* FROM D_REG WHERE D_REG.REG_ID=:id)").number("id", regId));
     const bool hasHead = !head.EOF_();
     if (hasHead) {
         p.CurrentY += 360;
@@ -134,8 +135,8 @@ void drawReceipt(qint32 regId)
     rule(p);
 
     Currency quantity;
-    Recordset lines = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_REG_DTL.* FROM D_REG_DTL WHERE D_REG_DTL.REG_ID=")
-                                         + QString::number(regId));
+    Recordset lines =
+        gDb->GetFwdOnlyRst(Sql(R"(SELECT D_REG_DTL.* FROM D_REG_DTL WHERE D_REG_DTL.REG_ID=:id)").number("id", regId));
     while (!lines.EOF_()) {
         p.CurrentX = 0;
         p.Print(Nz(lines.Fields(QStringLiteral("BCD_NM")), QString()).toString() + u'('

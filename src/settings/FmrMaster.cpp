@@ -4,6 +4,8 @@
 #include "base/Variant.h"
 #include "data/Connection.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
+#include "data/Transaction.h"
 #include "data/clsData.h"
 
 #include <stdexcept>
@@ -42,7 +44,7 @@ const QStringList &Columns()
 
 QString SelectSql(qint32 code)
 {
-    return QStringLiteral("SELECT M_FMR.* FROM M_FMR WHERE FMR_ID=") + QString::number(code);
+    return Sql(R"(SELECT M_FMR.* FROM M_FMR WHERE FMR_ID=:code)").number("code", code);
 }
 
 std::optional<QStringList> Read(clsData &mst, qint32 code)
@@ -63,14 +65,9 @@ std::optional<QStringList> Read(clsData &mst, qint32 code)
 
 bool Save(clsData &mst, qint32 code, const QStringList &texts)
 {
-    bool began = false;
     try {
-        mst.Begintrans();
-        began = true;
-    } catch (const std::exception &) {
-        // Already inside a transaction: that one carries the row.
-    }
-    try {
+        // Inside the editor's transaction, that one carries the row.
+        Transaction transaction(mst, Transaction::Scope::JoinOpen);
         Recordset rs = mst.GetDynamicRst(SelectSql(code));
         if (!rs.EOF_()) {
             rs.setField(QStringLiteral("FMR_ID"), Variant(code));
@@ -79,17 +76,10 @@ bool Save(clsData &mst, qint32 code, const QStringList &texts)
             rs.Update();
         }
         rs.Close();
-        if (began)
-            mst.CommitTrans();
+        transaction.commit();
         return true;
     } catch (const std::exception &e) {
         WriteLog(QStringLiteral("生産者ﾏｽﾀの登録に失敗しました: ") + QString::fromStdString(e.what()));
-        try {
-            if (began && mst.connection() && mst.connection()->inTransaction())
-                mst.RollbackTrans();
-        } catch (const std::exception &) {
-            // The connection is gone; the engine discards the open transaction with it.
-        }
         return false;
     }
 }

@@ -5,6 +5,7 @@
 #include "base/Variant.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
+#include "data/Transaction.h"
 #include "data/clsData.h"
 
 #include <QRegularExpression>
@@ -105,17 +106,14 @@ QString CtrlText(clsData &data, const QString &key)
 
 bool SaveCtrlValues(clsData &data, const QList<std::pair<QString, QString>> &values)
 {
-    bool began = false;
+    // Inside a transaction someone else began, that one carries the keys; without any transaction a
+    // failure half-way would leave the dialog's keys half-written, so the save does not start.
+    std::unique_ptr<Transaction> transaction;
     try {
-        data.Begintrans();
-        began = true;
+        transaction = std::make_unique<Transaction>(data, Transaction::Scope::JoinOpen);
     } catch (const std::exception &e) {
-        // Inside a transaction someone else began, that one carries the keys; without any transaction
-        // a failure half-way would leave the dialog's keys half-written, so the save does not start.
-        if (!data.connection() || !data.connection()->inTransaction()) {
-            WriteLog(QStringLiteral("設定の登録を開始できません: ") + QString::fromStdString(e.what()));
-            return false;
-        }
+        WriteLog(QStringLiteral("設定の登録を開始できません: ") + QString::fromStdString(e.what()));
+        return false;
     }
     try {
         for (const auto &[key, value] : values) {
@@ -123,19 +121,10 @@ bool SaveCtrlValues(clsData &data, const QList<std::pair<QString, QString>> &val
             if (!data.SaveCtrl(key, Variant(value)))
                 throw DbError(QStringLiteral("%1 を登録できませんでした。").arg(key));
         }
-        if (began)
-            data.CommitTrans();
+        transaction->commit();
         return true;
     } catch (const std::exception &e) {
         WriteLog(QStringLiteral("設定の登録に失敗しました: ") + QString::fromStdString(e.what()));
-        if (began) {
-            try {
-                if (data.connection() && data.connection()->inTransaction())
-                    data.RollbackTrans();
-            } catch (const std::exception &) {
-                // The connection is gone; the engine discards the open transaction with it.
-            }
-        }
         return false;
     }
 }

@@ -17,6 +17,3 @@ bool SetCls(const AdjGrid &grid);
 // DbError reaches the caller.
 long CancelDailyAdj(clsData &db, double salesDate);
 long CancelDailyAdj();
-
-// Rolls back the open transaction of a data object after a failure, never throwing.
-void RollbackOnFailure(clsData &db);
