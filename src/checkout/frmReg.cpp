@@ -6,7 +6,6 @@
 #include "base/Format.h"
 #include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
-#include "checkout/GetBcdData.h"
 #include "checkout/SaleState.h"
 #include "checkout/StoreSale.h"
 #include "checkout/fdlEditPrc.h"
@@ -21,14 +20,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
-#include <cmath>
 
 const QColor frmReg::HighlightColor(0xFF, 0xFF, 0x7F);
 const QColor frmReg::FailedColor(0xFF, 0x7F, 0x7F);
@@ -38,14 +33,44 @@ namespace {
 
 const QString kFailedToStore = QStringLiteral("レジデータ登録に失敗しました。");
 
-// Grid columns: header, alignment and share of the grid's width.
-struct GridColumn { const char *header; Qt::Alignment alignment; double share; };
-const GridColumn kColumns[] = {
-    {"№", Qt::AlignRight | Qt::AlignVCenter, 0.08},
-    {"品名", Qt::AlignLeft | Qt::AlignVCenter, 0.42},
-    {"生産者", Qt::AlignLeft | Qt::AlignVCenter, 0.24},
-    {"数", Qt::AlignRight | Qt::AlignVCenter, 0.07},
-    {"金額", Qt::AlignRight | Qt::AlignVCenter, 0.19},
+const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+const Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+// The labels of the design: the screen's label it becomes (none for a caption), its text, rectangle in twips,
+// font size and alignment, and whether it is a boxed value.
+struct LabelDesign
+{
+    QLabel *frmReg::*member;
+    const char *text;
+    double left, top, width, height, points;
+    Qt::Alignment alignment;
+    bool boxed;
+};
+const LabelDesign kLabels[] = {
+    // Left half: what was scanned last.
+    {nullptr, "バーコード", 120, 150, 1020, 420, 10, kLeft, false},
+    {&frmReg::lblBCD, "", 1200, 150, 2820, 420, 14, kLeft, true},
+    {&frmReg::lblDATE, "", 4140, 150, 1020, 420, 14, Qt::AlignCenter, false},
+    {nullptr, "商品名", 120, 660, 1020, 390, 10, kLeft, false},
+    {&frmReg::lblBCD_NM, "", 1200, 660, 3960, 390, 12, kLeft, true},
+    {nullptr, "生産者", 120, 1110, 1020, 390, 10, kLeft, false},
+    {&frmReg::lblFMR_NM, "", 1200, 1110, 3960, 390, 12, kLeft, true},
+    {nullptr, "単価", 120, 1560, 600, 390, 10, kLeft, false},
+    {&frmReg::lblPRC, "", 720, 1560, 1080, 390, 12, kRight, true},
+    {nullptr, "数量", 1920, 1560, 600, 390, 10, kLeft, false},
+    {&frmReg::lblQTY, "", 2520, 1560, 660, 390, 12, kRight, true},
+    {nullptr, "金額", 3300, 1560, 600, 390, 10, kLeft, false},
+    {&frmReg::lblAMT, "", 3900, 1560, 1260, 390, 12, kRight, true},
+    {nullptr, "+ : 増加", 1920, 1980, 1080, 240, 8, kLeft, false},
+    {nullptr, "- : 減少", 3000, 1980, 1080, 240, 8, kLeft, false},
+    // Right half: the money.
+    {&frmReg::imgLOGO, "", 5280, 150, 2250, 780, 0, Qt::AlignCenter, false},
+    {nullptr, "合計", 5280, 1020, 2250, 300, 10, kLeft, false},
+    {&frmReg::lblSUM, "", 5280, 1320, 2250, 660, 22, kRight, true},
+    {nullptr, "お預かり", 5280, 2040, 2250, 300, 10, kLeft, false},
+    {&frmReg::lblRCV, "", 5280, 2340, 2250, 540, 18, kRight, true},
+    {nullptr, "おつり", 5280, 2940, 2250, 300, 10, kLeft, false},
+    {&frmReg::lblCHG, "", 5280, 3240, 2250, 540, 18, kRight, true},
 };
 
 const char *const kButtonCaptions[] = {
@@ -89,66 +114,16 @@ QLabel *frmReg::addLabel(const QString &text, double left, double top, double wi
 
 void frmReg::buildControls()
 {
-    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-    const auto right = Qt::AlignRight | Qt::AlignVCenter;
-    const auto centre = Qt::AlignCenter;
-
-    // Left half: what was scanned last.
-    addLabel(QStringLiteral("バーコード"), 120, 150, 1020, 420, 10, left, false);
-    lblBCD = addLabel(QString(), 1200, 150, 2820, 420, 14, left, true);
-    lblDATE = addLabel(QString(), 4140, 150, 1020, 420, 14, centre, false);
-    addLabel(QStringLiteral("商品名"), 120, 660, 1020, 390, 10, left, false);
-    lblBCD_NM = addLabel(QString(), 1200, 660, 3960, 390, 12, left, true);
-    addLabel(QStringLiteral("生産者"), 120, 1110, 1020, 390, 10, left, false);
-    lblFMR_NM = addLabel(QString(), 1200, 1110, 3960, 390, 12, left, true);
-    addLabel(QStringLiteral("単価"), 120, 1560, 600, 390, 10, left, false);
-    lblPRC = addLabel(QString(), 720, 1560, 1080, 390, 12, right, true);
-    addLabel(QStringLiteral("数量"), 1920, 1560, 600, 390, 10, left, false);
-    lblQTY = addLabel(QString(), 2520, 1560, 660, 390, 12, right, true);
-    addLabel(QStringLiteral("金額"), 3300, 1560, 600, 390, 10, left, false);
-    lblAMT = addLabel(QString(), 3900, 1560, 1260, 390, 12, right, true);
-    addLabel(QStringLiteral("+ : 増加"), 1920, 1980, 1080, 240, 8, left, false);
-    addLabel(QStringLiteral("- : 減少"), 3000, 1980, 1080, 240, 8, left, false);
-
-    fgrdHIST = new QTableWidget(this);
-    fgrdHIST->setColumnCount(5);
-    fgrdHIST->verticalHeader()->hide();
-    fgrdHIST->horizontalHeader()->setSectionsClickable(false);
-    fgrdHIST->horizontalHeader()->setHighlightSections(false);
-    fgrdHIST->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fgrdHIST->setSelectionBehavior(QAbstractItemView::SelectRows);
-    fgrdHIST->setSelectionMode(QAbstractItemView::SingleSelection);
-    fgrdHIST->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fgrdHIST->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    fgrdHIST->setWordWrap(false);
-    // The chosen line is framed, so that a return line keeps its light red when it is chosen.
-    fgrdHIST->setStyleSheet(QStringLiteral("QTableWidget { selection-background-color: transparent; selection-color: black; }"
-                                           "QTableWidget::item:selected { border-top: 2px solid #2060c0;"
-                                           " border-bottom: 2px solid #2060c0; }"));
-    m_scaler->place(fgrdHIST, 120, 2280, 5040, 2220, 10);
-
-    // Right half: the money.
-    imgLOGO = addLabel(QString(), 5280, 150, 2250, 780, 0, centre, false);
-    const QString logo = AppPaths::inProgramFolder(QStringLiteral("logo.png"));
-    if (QFile::exists(logo)) {
-        imgLOGO->setPixmap(QPixmap(logo));
-        imgLOGO->setScaledContents(true);
-    } else {
-        imgLOGO->setText(kProductTitle);
-        QFont font = imgLOGO->font();
-        font.setItalic(true);
-        font.setBold(true);
-        font.setPointSize(18);
-        imgLOGO->setFont(font);
-        imgLOGO->setStyleSheet(QStringLiteral("color: #2e6b2e"));
+    for (const LabelDesign &d : kLabels) {
+        QLabel *label = addLabel(QString::fromUtf8(d.text), d.left, d.top, d.width, d.height, d.points, d.alignment,
+                                 d.boxed);
+        if (d.member)
+            this->*d.member = label;
     }
-    addLabel(QStringLiteral("合計"), 5280, 1020, 2250, 300, 10, left, false);
-    lblSUM = addLabel(QString(), 5280, 1320, 2250, 660, 22, right, true);
-    addLabel(QStringLiteral("お預かり"), 5280, 2040, 2250, 300, 10, left, false);
-    lblRCV = addLabel(QString(), 5280, 2340, 2250, 540, 18, right, true);
     lblRCV->setCursor(Qt::PointingHandCursor);
-    addLabel(QStringLiteral("おつり"), 5280, 2940, 2250, 300, 10, left, false);
-    lblCHG = addLabel(QString(), 5280, 3240, 2250, 540, 18, right, true);
+    showLogo();
+    fgrdHIST = new SaleGrid(this);
+    m_scaler->place(fgrdHIST, 120, 2280, 5040, 2220, 10);
     cmdREG = new QPushButton(QStringLiteral("会計"), this);
     m_scaler->place(cmdREG, 5280, 3900, 2250, 600, 16);
 
@@ -175,6 +150,23 @@ void frmReg::buildControls()
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
     setFocusProxy(Text1);
+}
+
+void frmReg::showLogo()
+{
+    const QString logo = AppPaths::inProgramFolder(QStringLiteral("logo.png"));
+    if (QFile::exists(logo)) {
+        imgLOGO->setPixmap(QPixmap(logo));
+        imgLOGO->setScaledContents(true);
+        return;
+    }
+    imgLOGO->setText(kProductTitle);
+    QFont font = imgLOGO->font();
+    font.setItalic(true);
+    font.setBold(true);
+    font.setPointSize(18);
+    imgLOGO->setFont(font);
+    imgLOGO->setStyleSheet(QStringLiteral("color: #2e6b2e"));
 }
 
 void frmReg::setBack(QLabel *label, const QColor &color)
@@ -219,27 +211,13 @@ void frmReg::InitFrm2()
 
 void frmReg::InitGrid()
 {
-    fgrdHIST->setRowCount(0);
-    fgrdHIST->setColumnCount(5);
-    for (int c = 0; c < 5; ++c) {
-        auto *header = new QTableWidgetItem(QString::fromUtf8(kColumns[c].header));
-        header->setTextAlignment(kColumns[c].alignment);
-        fgrdHIST->setHorizontalHeaderItem(c, header);
-    }
-    fgrdHIST->setCurrentCell(-1, -1);
+    fgrdHIST->InitGrid();
 }
 
 void frmReg::SetSize()
 {
     m_scaler->apply();
-    fgrdHIST->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView { font-size: %1pt; }").arg(std::max(1.0, fgrdHIST->font().pointSizeF() * 0.8)));
-    // The shares are of the space the rows use, so the five columns fill it without a scroll bar.
-    const int width = fgrdHIST->width() - 2 * fgrdHIST->frameWidth() - fgrdHIST->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < 5; ++c)
-        fgrdHIST->setColumnWidth(c, int(std::lround(width * kColumns[c].share)));
-    const int rowHeight = qMax(fgrdHIST->fontMetrics().height() + 8, int(std::lround(22 * m_scaler->verticalFactor())));
-    fgrdHIST->verticalHeader()->setDefaultSectionSize(rowHeight);
+    fgrdHIST->fit(m_scaler->verticalFactor());
 }
 
 void frmReg::DispData(qint16 slot)
@@ -259,29 +237,7 @@ void frmReg::DispSum()
 
 void frmReg::DispGrid()
 {
-    fgrdHIST->clearContents();
-    InitGrid();
-    fgrdHIST->setRowCount(m_sale.lineCount());
-    int last = -1;
-    for (int i = 0; i < m_sale.lineCount(); ++i) {
-        const DtlRec &d = m_sale.line(i);
-        if (d.DTL_NO == 0)
-            continue;
-        const QString texts[] = {QString::number(d.DTL_NO), d.BCD_NM, d.FMR_NM, d.QTY.toPlainText(),
-                                 d.AMT.toPlainText()};
-        const QColor back = d.AMT < Currency() ? FailedColor : PlainColor;
-        for (int c = 0; c < 5; ++c) {
-            auto *item = new QTableWidgetItem(texts[c]);
-            item->setTextAlignment(kColumns[c].alignment);
-            item->setBackground(back);
-            fgrdHIST->setItem(i, c, item);
-        }
-        last = i;
-    }
-    if (last >= 0) {
-        fgrdHIST->setCurrentCell(last, 0);
-        fgrdHIST->scrollToItem(fgrdHIST->item(last, 0));
-    }
+    fgrdHIST->showLines(m_sale, PlainColor, FailedColor);
 }
 
 void frmReg::SumDtl()
@@ -317,108 +273,12 @@ void frmReg::VantleData()
 bool frmReg::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress)
-        return handleKey(static_cast<QKeyEvent *>(event));
+        return m_keys.handle(static_cast<QKeyEvent *>(event));
     if (watched == lblRCV && event->type() == QEvent::MouseButtonRelease) {
         guarded([this] { SumDtl(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool frmReg::handleKey(QKeyEvent *key)
-{
-    switch (key->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        guarded([this] { keyEnter(); });
-        return true;
-    case Qt::Key_Backspace:
-        guarded([this] { keyBackspace(); });
-        return true;
-    case Qt::Key_Escape:
-        Command1Click(0);
-        return true;
-    case Qt::Key_F1: case Qt::Key_F2: case Qt::Key_F3: case Qt::Key_F4:
-    case Qt::Key_F5: case Qt::Key_F6: case Qt::Key_F7: case Qt::Key_F8:
-        Command1Click(key->key() - Qt::Key_F1 + 1);
-        return true;
-    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_Tab: case Qt::Key_Backtab:
-        return false; // choosing a line in the grid
-    default:
-        break;
-    }
-    // Every character is the screen's: digits, "+" and "-" act, anything else a scanner or keyboard sends
-    // (letters, signs, control characters) is dropped before it reaches a field.
-    if (!key->text().isEmpty())
-        guarded([this, key] { keyCharacter(key->text()); });
-    return true;
-}
-
-void frmReg::keyCharacter(const QString &text)
-{
-    for (QChar c : text) {
-        if (c >= u'0' && c <= u'9') {
-            if (m_sale.mode() == ScanMode) {
-                lblBCD->setText(lblBCD->text() + c);
-            } else if (m_sale.mode() == TenderMode) {
-                m_sale.typeTender(c);
-                lblRCV->setText(m_sale.tendered());
-            }
-        } else if (c == u'+' || c == u'-') {
-            if (c == u'+')
-                m_sale.increase();
-            else
-                m_sale.decrease();
-            lblQTY->setText(m_sale.multiplier().toPlainText());
-            QApplication::beep();
-        } else {
-            continue;
-        }
-        Text1->setFocus();
-    }
-}
-
-void frmReg::keyEnter()
-{
-    switch (m_sale.mode()) {
-    case ScanMode:
-        if (!lblBCD->text().isEmpty()) {
-            scanBarcode();
-            break;
-        }
-        if (m_sale.total() != Currency())
-            SumDtl();
-        m_sale.resetMultiplier();
-        showPayment();
-        break;
-    case TenderMode:
-        // At most 99999 is tendered; Backspace clears a longer entry.
-        if (m_sale.confirmTender() == SaleState::Tender::TooLong)
-            QApplication::beep();
-        showPayment();
-        break;
-    case ChangeMode:
-        if (ChkData())
-            VantleData();
-        break;
-    }
-}
-
-void frmReg::scanBarcode()
-{
-    DtlRec &slot = m_sale.blankSlot();
-    slot.BCD = PaddedBarcode(lblBCD->text());
-    lblBCD->setText(QString());
-    if (GetBcdData(slot) < 0) {
-        QApplication::beep();
-        setBack(lblBCD, FailedColor);
-        return;
-    }
-    const SaleState::Edit added = m_sale.addLine();
-    if (added == SaleState::Edit::Done)
-        DispData(qint16(m_sale.lineCount() - 1));
-    showLines(added);
 }
 
 void frmReg::showLines(SaleState::Edit result)
@@ -430,28 +290,6 @@ void frmReg::showLines(SaleState::Edit result)
         QApplication::beep();
         MsgBoxEx(SaleState::TooLargeMessage, Msg::Exclamation);
     }
-}
-
-void frmReg::keyBackspace()
-{
-    switch (m_sale.mode()) {
-    case ScanMode:
-        if (!lblBCD->text().isEmpty())
-            lblBCD->setText(QString());
-        else
-            m_sale.resetMultiplier();
-        break;
-    case TenderMode:
-        if (!m_sale.tendered().isEmpty())
-            m_sale.clearTender();
-        else
-            m_sale.setMode(ScanMode);
-        break;
-    case ChangeMode:
-        m_sale.setMode(TenderMode);
-        break;
-    }
-    showPayment();
 }
 
 void frmReg::Command1Click(int index)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "base/Currency.h"
+#include "checkout/RegKeys.h"
+#include "checkout/SaleGrid.h"
 #include "checkout/SaleState.h"
 
 #include <QList>
@@ -10,7 +12,6 @@ class FormScaler;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 // The checkout screen: the operator scans goods, sees the running total, types the amount tendered, sees
 // the change and stores the sale. Keys reach the screen before its controls (digits, "+", "-", Backspace,
@@ -69,7 +70,7 @@ public:
     QLabel *lblRCV = nullptr;
     QLabel *lblCHG = nullptr;
     QLabel *imgLOGO = nullptr;
-    QTableWidget *fgrdHIST = nullptr;
+    SaleGrid *fgrdHIST = nullptr;
     QList<QPushButton *> Command1;
     QPushButton *cmdREG = nullptr;
     QLineEdit *Text1 = nullptr;
@@ -88,11 +89,8 @@ private:
     QLabel *addLabel(const QString &text, double left, double top, double width, double height, double points,
                      Qt::Alignment alignment, bool boxed);
     void buildControls();
-    bool handleKey(QKeyEvent *key);
-    void keyCharacter(const QString &text);
-    void keyEnter();
-    void keyBackspace();
-    void scanBarcode();
+    // The shop's logo.png from the program folder, else the product title.
+    void showLogo();
     void editLine(int which);
     void deleteLine();
     // Shows the mode, the amount tendered and the change as the sale holds them.
@@ -101,7 +99,10 @@ private:
     void showLines(SaleState::Edit result);
     void setBack(QLabel *label, const QColor &color);
 
+    friend class RegKeys;
+
     FormScaler *m_scaler = nullptr;
     SaleState m_sale{gReg, gDtl};
+    RegKeys m_keys{*this};
     qint32 m_lastRegId = 0;
 };

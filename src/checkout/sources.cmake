@@ -8,4 +8,6 @@ set(CHECKOUT_UI_SOURCES
   checkout/fdlEditQty.cpp
   checkout/frmReg.cpp
   checkout/LineEditDialog.cpp
+  checkout/RegKeys.cpp
+  checkout/SaleGrid.cpp
 )
