@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/Longitudes.h"
+
 // The lunisolar calendar engine. It turns a civil date into the date of the traditional Japanese lunisolar
 // calendar from first principles: truncated series for the longitudes of the sun and the moon, iterative
 // searches for the solar terms and the new moons around the date, and a small table of lunar months built from
@@ -53,10 +55,3 @@ SolarTerm CalcNibun(double tm);
 SolarTerm CalcChu(double tm);
 // The new moon at or before the day number tm, as a day number.
 double CalcSaku(double tm);
-
-// Ecliptic longitudes in degrees 0..360 at t Julian centuries from J2000.
-double SunLong(double t);
-double MoonLong(double t);
-
-// The angle reduced to 0..360 degrees. A negative whole multiple of 360 gives 360, not 0.
-double NormAngle(double angle);

@@ -1,6 +1,7 @@
 set(CALENDAR_CORE_SOURCES
   calendar/DayInfo.cpp
   calendar/DayText.cpp
+  calendar/Longitudes.cpp
   calendar/modOldCal.cpp
 )
 set(CALENDAR_UI_SOURCES

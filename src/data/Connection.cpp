@@ -1,7 +1,7 @@
 #include "data/Connection.h"
 
-#include "base/DateValue.h"
 #include "data/DbError.h"
+#include "data/FieldValue.h"
 #include "data/Schema.h"
 
 #include <QAtomicInt>
@@ -46,65 +46,6 @@ QList<QPair<QString, QString>> pairsOf(const QString &text)
         i = j + 1;
     }
     return pairs;
-}
-
-bool isNumericField(const QSqlField &field)
-{
-    switch (field.metaType().id()) {
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Int: case QMetaType::LongLong:
-    case QMetaType::UInt: case QMetaType::ULongLong:
-        return true;
-    default:
-        return false;
-    }
-}
-
-Variant moneyValue(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::ULongLong:
-        return Variant(Currency::fromInt(v.toLongLong()));
-    case QMetaType::Double: case QMetaType::Float:
-        return Variant(Currency::fromDouble(v.toDouble()));
-    default:
-        if (auto c = Currency::parse(v.toString()))
-            return Variant(*c);
-        return Variant::fromQVariant(v);
-    }
-}
-
-Variant dateValue(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::QString) {
-        if (auto d = DateValue::parse(v.toString()))
-            return Variant::date(*d);
-    }
-    return Variant::fromQVariant(v);
-}
-
-// A field as the register's routines expect it, whatever the engine handed back.
-Variant fieldValue(const QSqlField &field, const QVariant &v)
-{
-    if (!v.isValid() || v.isNull())
-        return Variant::null();
-    if (const auto type = Schema::fieldType(field.name())) {
-        switch (*type) {
-        case Schema::Type::Money: return moneyValue(v);
-        case Schema::Type::Date: return dateValue(v);
-        case Schema::Type::Integer: {
-            const Variant n = Variant::fromQVariant(v);
-            return n.kind() == Variant::Kind::String ? Variant(qint32(v.toLongLong())) : n;
-        }
-        case Schema::Type::Text: return Variant(v.toString());
-        }
-    }
-    // Exact decimals from the server arrive as text in a numeric field.
-    if (v.typeId() == QMetaType::QString && isNumericField(field)) {
-        if (auto c = Currency::parse(v.toString()))
-            return Variant(*c);
-        return Variant(v.toDouble());
-    }
-    return Variant::fromQVariant(v);
 }
 
 int errorNumber(const QSqlError &error)
@@ -367,7 +308,7 @@ Recordset Connection::query(const QString &sql, Recordset::Kind kind)
         Recordset::Row row;
         const QSqlRecord values = q.record();
         for (int i = 0; i < values.count(); ++i)
-            row.values << fieldValue(values.field(i), values.value(i));
+            row.values << FieldValue(values.field(i), values.value(i));
         row.changed.fill(false, row.values.size());
         rs.m_rows << row;
     }

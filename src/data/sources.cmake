@@ -7,6 +7,7 @@ set(DATA_CORE_SOURCES
   data/ConnectionText.cpp
   data/DataEvents.cpp
   data/DemoMasters.cpp
+  data/FieldValue.cpp
   data/Globals.cpp
   data/ProgramFolder.cpp
   data/Recordset.cpp
