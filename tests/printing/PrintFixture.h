@@ -67,4 +67,40 @@ inline void saleLine(int id, int no, const QString &name, const QString &farmer,
                   .arg(id).arg(no).arg(SqlDialect::text(name), SqlDialect::text(farmer), oPrc, dPrc, qty, amt));
 }
 
+// The receipt's width in twips.
+constexpr double W = 4025.7;
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+inline const RecordingSurface::Text *findText(const RecordingSurface::Job &job, const QString &text)
+{
+    for (const auto &t : job.texts)
+        if (t.text == text)
+            return &t;
+    return nullptr;
+}
+
+inline QStringList textsOf(const RecordingSurface::Job &job)
+{
+    QStringList out;
+    for (const auto &t : job.texts)
+        out.append(t.text);
+    return out;
+}
+
+// The right end of a recorded text, measured as the surface measures it.
+inline double rightEnd(const RecordingSurface::Text &t)
+{
+    RecordingSurface probe;
+    probe.setFontName(t.font);
+    probe.setFontSize(t.size);
+    return t.x + probe.TextWidth(t.text);
+}
+
 } // namespace PrintFixture

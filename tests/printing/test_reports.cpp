@@ -14,32 +14,9 @@ namespace {
 
 const double kDay = DateValue::fromParts(2024, 4, 1);
 
-const RecordingSurface::Text *findText(const RecordingSurface::Job &job, const QString &text)
-{
-    for (const auto &t : job.texts)
-        if (t.text == text)
-            return &t;
-    return nullptr;
-}
-
-QStringList textsOf(const RecordingSurface::Job &job)
-{
-    QStringList out;
-    for (const auto &t : job.texts)
-        out.append(t.text);
-    return out;
-}
-
 bool near(double a, double b)
 {
     return qAbs(a - b) < 0.01;
-}
-
-double rightEnd(const RecordingSurface::Text &t)
-{
-    RecordingSurface probe;
-    probe.setFontSize(t.size);
-    return t.x + probe.TextWidth(t.text);
 }
 
 void settlement(const QString &chgSum, const QString &postSum, const QStringList &counts)
