@@ -1,6 +1,5 @@
-// The settings menu and its six dialogs on a real program folder: SQLite always, the MariaDB test server
-// when the test command started one.
-#include "app/Screens.h"
+// The settings dialogs on a real program folder, each storing its values as control values: SQLite always,
+// the MariaDB test server when the test command started one.
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
@@ -42,23 +41,6 @@ QString stored(clsData &data, const char *key)
     return v.isNull() ? QStringLiteral("<Null>") : v.toString();
 }
 
-// Closes the modal dialog that is about to run, remembering its caption. It looks again every few
-// milliseconds until the dialog is up (for five seconds at most), so a busy machine that shows the dialog
-// late cannot leave it waiting for an answer.
-void closeNextModal(QStringList &captions, int attempts = 500)
-{
-    QTimer::singleShot(attempts == 500 ? 0 : 10, [&captions, attempts] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog && attempts > 0) {
-            closeNextModal(captions, attempts - 1);
-            return;
-        }
-        captions << (dialog ? dialog->windowTitle() : QStringLiteral("<none>"));
-        if (dialog)
-            dialog->reject();
-    });
-}
-
 } // namespace
 
 class TestSettingsDialogs : public QObject
@@ -78,10 +60,7 @@ private slots:
     void changeFundWithEnterAndSelection();
     void largestSaleNumber();
     void failingSaveRollsBackEveryKey();
-    void connectionValuesAndTheOpeningFailure();
-    void menuOpensEveryDialog();
     void noticeSettingsAreCheckedBeforeStoring();
-    void screenshots();
 
 private:
     bool m_onServer;
@@ -310,56 +289,6 @@ void TestSettingsDialogs::failingSaveRollsBackEveryKey()
     QCOMPARE(stored(*gMst, "DEF_01"), QStringLiteral("7"));
 }
 
-void TestSettingsDialogs::connectionValuesAndTheOpeningFailure()
-{
-    const QString name = gIni->GetCtrl(QStringLiteral("DB_NAME")).toString();
-    {
-        fdlSetConCtrl dialog;
-        // Shown as stored: a file name is not turned into the program folder's path.
-        QCOMPARE(dialog.text(QStringLiteral("DB_NAME"))->text(), name);
-        QCOMPARE(dialog.list(QStringLiteral("DB_TYPE"))->currentText(),
-                 m_onServer ? QStringLiteral("MYSQL") : QStringLiteral("MDB"));
-        for (const char *key : {"DB_PSWD", "DB_DBPW", "MST_PSWD", "MST_DBPW"}) {
-            QLineEdit *edit = dialog.text(QString::fromLatin1(key));
-            QCOMPARE(edit->echoMode(), QLineEdit::Password);
-            QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
-        }
-        dialog.text(QStringLiteral("MST_SERVER"))->setText(QStringLiteral("127.0.0.1"));
-        dialog.text(QStringLiteral("MST_DSN"))->clear();
-        dialog.button(1)->click();
-    }
-    QCOMPARE(gIni->MST_SERVER(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(gIni->MST_DSN(), QString());
-
-    // A database that cannot be opened: Yes leads to this dialog, as the program wires it.
-    QObject program;
-    ConnectDataEvents(&program);
-    gIni->SaveCtrl(QStringLiteral("MST_TYPE"), Variant("0"));
-    m_program->messages().queueAnswer(Msg::Yes);
-    QStringList captions;
-    closeNextModal(captions);
-    gMst->OpenCnn();
-    QCOMPARE(captions, QStringList{QStringLiteral("接続設定")});
-}
-
-void TestSettingsDialogs::menuOpensEveryDialog()
-{
-    fdlSetMenu menu;
-    menu.show();
-    QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
-    QStringList captions;
-    for (int i = 1; i <= 9; ++i) {
-        closeNextModal(captions);
-        menu.button(i)->click();
-    }
-    QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
-                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定"}));
-    QVERIFY(menu.isVisible());
-    QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
-    menu.button(0)->click();
-    QVERIFY(!menu.isVisible());
-}
-
 void TestSettingsDialogs::noticeSettingsAreCheckedBeforeStoring()
 {
     fdlSetNtcCtrl dialog;
@@ -388,40 +317,6 @@ void TestSettingsDialogs::noticeSettingsAreCheckedBeforeStoring()
     QCOMPARE(stored(*gMst, "NTC_TIMES"), QStringLiteral("10:00,16:00"));
     QCOMPARE(stored(*gMst, "NTC_SMTP_SEC"), QStringLiteral("1"));
     QCOMPARE(stored(*gMst, "NTC_FROM"), QStringLiteral("shop@example.jp"));
-}
-
-void TestSettingsDialogs::screenshots()
-{
-    const QString folder = qEnvironmentVariable("VANTLE_SETTINGS_SHOTS");
-    if (folder.isEmpty() || m_onServer)
-        QSKIP("set VANTLE_SETTINGS_SHOTS to a folder to write the dialogs as PNG files");
-    QDir().mkpath(folder);
-    const auto save = [&](QWidget &w, const char *file) {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.grab().save(QDir(folder).filePath(QString::fromLatin1(file))));
-    };
-    fdlSetMenu menu;
-    save(menu, "fdlSetMenu.png");
-    fdlSetIniCtrl ini;
-    save(ini, "fdlSetIniCtrl.png");
-    fdlSetConCtrl con;
-    save(con, "fdlSetConCtrl.png");
-    fdlSetDbCtrl db;
-    save(db, "fdlSetDbCtrl.png");
-    fdlSetMstCtrl1 fund;
-    save(fund, "fdlSetMstCtrl1.png");
-    fdlSetMstCtrl2 shop;
-    save(shop, "fdlSetMstCtrl2.png");
-    fdlSetMstCtrl3 payment;
-    save(payment, "fdlSetMstCtrl3.png");
-    fdlSetNtcCtrl notice;
-    save(notice, "fdlSetNtcCtrl.png");
-    fdlMstFmrEdit producer;
-    save(producer, "fdlMstFmrEdit_code.png");
-    producer.box(0)->setText(QStringLiteral("1"));
-    QTest::keyClick(producer.box(0), Qt::Key_Return);
-    save(producer, "fdlMstFmrEdit_edit.png");
 }
 
 int main(int argc, char *argv[])

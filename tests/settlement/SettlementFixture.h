@@ -2,6 +2,7 @@
 
 #include "base/Currency.h"
 
+#include <QLabel>
 #include <QString>
 
 // Sales, producers and settlement rows the settlement tests share, written straight into the databases.
@@ -39,5 +40,11 @@ void local(const char *key, const QString &value);
 // failure again. kind is INSERT, UPDATE or DELETE.
 void failOn(const QString &kind, const QString &table);
 void stopFailing(const QString &kind, const QString &table);
+
+// The back colour a label shows.
+inline QColor backOf(QLabel *label)
+{
+    return label->palette().color(QPalette::Window);
+}
 
 } // namespace SettlementFixture

@@ -1,12 +1,9 @@
 // The settlement screen driven by keys as the operator uses it: opening float, counts, the change column,
-// Backspace, the 4-digit limit, the confirmation and the close with its payment-date dialog.
+// Backspace, the 4-digit limit, the confirmation, and the close that asks for the payment date.
 #include "SettlementFixture.h"
 
-#include "base/DateValue.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
-#include "data/clsINI.h"
-#include "data/clsMst.h"
 #include "settlement/DailyClose.h"
 #include "settlement/PayCls.h"
 #include "settlement/SetCls.h"
@@ -16,18 +13,12 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 using namespace SettlementFixture;
 
 namespace {
-
-QColor backOf(QLabel *label)
-{
-    return label->palette().color(QPalette::Window);
-}
 
 QColor textOf(QLabel *label)
 {
@@ -59,7 +50,7 @@ class TestFrmAdj : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { m_program.reset(); }
 
     void openingFloatFromTheChangeFund();
     void openingFloatFromThePreviousClosedDay();
@@ -69,7 +60,7 @@ private slots:
     void lowerCountNeedsTwoEnters();
     void confirmationAndClose();
     void reopenedClosedDay();
-    void payDateDialog();
+    void payDateAskedBeforeThePaymentClosing();
     void screenshots();
 
 private:
@@ -93,11 +84,6 @@ void TestFrmAdj::init()
     local("PRINT_BANK_TRN", QStringLiteral("0"));
     // The change fund with 5 pieces of 5,000 yen: 0 2→5 0 20 10 50 20 50 20 50.
     master("DEF_02", QStringLiteral("5"));
-}
-
-void TestFrmAdj::cleanup()
-{
-    m_program.reset();
 }
 
 std::unique_ptr<frmAdj> TestFrmAdj::open()
@@ -366,45 +352,8 @@ void TestFrmAdj::reopenedClosedDay()
     QCOMPARE(value(QStringLiteral("SELECT CHG_02 FROM D_ADJ")), QStringLiteral("1"));
 }
 
-void TestFrmAdj::payDateDialog()
+void TestFrmAdj::payDateAskedBeforeThePaymentClosing()
 {
-    // The dialog on its own: the month of the date with the date marked.
-    gPayDate = day(2022, 10, 31);
-    {
-        fdlSetPayDate d;
-        QCOMPARE(d.windowTitle(), QStringLiteral("支払日指定"));
-        QCOMPARE(d.lblYM->text(), QStringLiteral("2022年10月"));
-        // October 2022 begins on a Saturday: cells 6 to 36.
-        for (int i = 0; i < fdlSetPayDate::DayCells; ++i)
-            QCOMPARE(!d.lblDAY[i]->isHidden(), i >= 6);
-        QCOMPARE(d.lblDAY[6]->text(), QStringLiteral("1"));
-        QCOMPARE(d.lblDAY[36]->text(), QStringLiteral("31"));
-        QCOMPARE(backOf(d.lblDAY[36]), fdlSetPayDate::ChosenColor);
-        QCOMPARE(backOf(d.lblDAY[7]), fdlSetPayDate::SundayColor);
-        QCOMPARE(backOf(d.lblDAY[13]), fdlSetPayDate::SaturdayColor);
-        QCOMPARE(backOf(d.lblDAY[8]), fdlSetPayDate::PlainColor);
-        // Keypad + past the month end shows the next month; - comes back.
-        QTest::keyClick(&d, Qt::Key_Plus, Qt::KeypadModifier);
-        QCOMPARE(d.lblYM->text(), QStringLiteral("2022年11月"));
-        QCOMPARE(d.lblDAY[2]->text(), QStringLiteral("1")); // a Tuesday
-        QCOMPARE(backOf(d.lblDAY[2]), fdlSetPayDate::ChosenColor);
-        QTest::keyClick(&d, Qt::Key_Minus, Qt::KeypadModifier);
-        QTest::keyClick(&d, Qt::Key_Minus, Qt::KeypadModifier);
-        QCOMPARE(d.date(), day(2022, 10, 30));
-        // Cancel leaves the payment date as the rules set it.
-        d.CancelButton->click();
-        QCOMPARE(gPayDate, day(2022, 10, 31));
-    }
-    {
-        fdlSetPayDate d;
-        // A date before the closing is not checked here: the operator decides.
-        for (int i = 0; i < 40; ++i)
-            QTest::keyClick(&d, Qt::Key_Minus, Qt::KeypadModifier);
-        QTest::keyClick(&d, Qt::Key_Return);
-        QCOMPARE(gPayDate, day(2022, 9, 21));
-        QCOMPARE(d.result(), int(QDialog::Accepted));
-    }
-
     // In the close: asked modally over the screen; Enter stores the moved date for the payment closing.
     local("PAY_CLS", QStringLiteral("1"));
     master("CLS_SITE_DAY", QStringLiteral("1"));
