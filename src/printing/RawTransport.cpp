@@ -4,15 +4,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QUrl>
-
-#include <cerrno>
-#include <cstring>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#include <fcntl.h>
 
 namespace RawTransport {
 namespace {
@@ -36,65 +29,27 @@ void sendToQueue(const QString &queue, const QByteArray &bytes, const QString &t
     }
 }
 
-// Closes the socket when it goes out of scope.
-struct Fd {
-    int fd = -1;
-    ~Fd() { if (fd >= 0) ::close(fd); }
-};
-
 void sendToSocket(const QString &host, quint16 port, const QByteArray &bytes)
 {
     const QString where = QStringLiteral("%1:%2").arg(host).arg(port);
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo *found = nullptr;
-    if (::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) != 0 || !found)
-        throw PrinterError(QStringLiteral("プリンタ %1 が見つかりません。").arg(where));
-    Fd sock;
-    bool connected = false;
-    for (addrinfo *a = found; a && !connected; a = a->ai_next) {
-        Fd attempt;
-        attempt.fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
-        if (attempt.fd < 0)
-            continue;
-        // Connect without blocking, so that a printer that is switched off costs seconds, not minutes.
-        const int flags = ::fcntl(attempt.fd, F_GETFL);
-        ::fcntl(attempt.fd, F_SETFL, flags | O_NONBLOCK);
-        int rc = ::connect(attempt.fd, a->ai_addr, a->ai_addrlen);
-        if (rc != 0 && errno == EINPROGRESS) {
-            pollfd p{attempt.fd, POLLOUT, 0};
-            if (::poll(&p, 1, kConnectMs) == 1) {
-                int err = 0;
-                socklen_t len = sizeof err;
-                ::getsockopt(attempt.fd, SOL_SOCKET, SO_ERROR, &err, &len);
-                rc = err == 0 ? 0 : -1;
-            } else {
-                rc = -1;
-            }
-        }
-        if (rc == 0) {
-            ::fcntl(attempt.fd, F_SETFL, flags);
-            std::swap(sock.fd, attempt.fd);
-            connected = true;
-        }
-    }
-    ::freeaddrinfo(found);
-    if (!connected)
+    QTcpSocket socket;
+    socket.connectToHost(host, port);
+    // A printer that is switched off costs seconds, not minutes.
+    if (!socket.waitForConnected(kConnectMs)) {
+        if (socket.error() == QAbstractSocket::HostNotFoundError)
+            throw PrinterError(QStringLiteral("プリンタ %1 が見つかりません。").arg(where));
         throw PrinterError(QStringLiteral("プリンタ %1 に接続できません。").arg(where));
-    timeval tv{kSendMs / 1000, 0};
-    ::setsockopt(sock.fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(sock.fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw PrinterError(QStringLiteral("プリンタ %1 への送信が途中で止まりました (%2)。")
-                                   .arg(where, QString::fromLocal8Bit(std::strerror(errno))));
-        sent += n;
     }
-    ::shutdown(sock.fd, SHUT_WR);
+    socket.write(bytes);
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kSendMs))
+            throw PrinterError(QStringLiteral("プリンタ %1 への送信が途中で止まりました (%2)。")
+                                   .arg(where, socket.errorString()));
+    }
+    // Every byte is on its way: the printer sees the end of the job.
+    socket.disconnectFromHost();
+    if (socket.state() != QAbstractSocket::UnconnectedState)
+        socket.waitForDisconnected(kSendMs);
 }
 
 void sendToFile(const QString &path, const QByteArray &bytes)

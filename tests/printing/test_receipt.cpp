@@ -4,6 +4,7 @@
 
 #include "base/Common.h"
 #include "printing/EscPos.h"
+#include "printing/RawTransport.h"
 #include "printing/modPrint.h"
 
 #include <QDir>
@@ -36,9 +37,12 @@ public:
         ::listen(m_fd, 8);
         m_thread = std::thread([this] { run(); });
     }
-    ~Listener()
+    ~Listener() { stop(); }
+    // Takes no more connections: the port is closed.
+    void stop()
     {
-        m_stop = true;
+        if (m_stop.exchange(true))
+            return;
         ::shutdown(m_fd, SHUT_RDWR);
         ::close(m_fd);
         m_thread.join();
@@ -288,6 +292,16 @@ void TestReceipt::receiptOverTcp()
     QCOMPARE(jobs[3], EscPos::initialize() + EscPos::feedAndCut());
     QVERIFY(m_program->messages().shown().isEmpty());
     qunsetenv("VANTLE_RECEIPT_DEVICES");
+
+    // A printer that takes no connection is a printer failure, told as such.
+    const quint16 closed = printer.port();
+    printer.stop();
+    try {
+        RawTransport::send(QStringLiteral("socket://127.0.0.1:%1").arg(closed), QByteArray("x"), QString());
+        QFAIL("sent to a closed port");
+    } catch (const PrinterError &e) {
+        QCOMPARE(e.description(), QStringLiteral("プリンタ 127.0.0.1:%1 に接続できません。").arg(closed));
+    }
 }
 
 QTEST_MAIN(TestReceipt)
