@@ -29,7 +29,9 @@ public:
     void openAll();
 
     // The test server, when the test command started one: the ODBC data source, user and password come
-    // from VANTLE_TEST_MARIADB_DSN, _USER, _PASSWORD; the databases are vantle_trn and vantle_mst.
+    // from VANTLE_TEST_MARIADB_DSN, _USER, _PASSWORD; the databases are vantle_trn and vantle_mst. Where the
+    // command requires it (VANTLE_TEST_SERVER_REQUIRED, set by scripts/with-test-server.sh) a server that
+    // cannot be reached ends the test program with a failure; elsewhere its absence only skips.
     static bool serverAvailable();
     static QString serverConnectionText(const QString &database);
     // The test server's port on 127.0.0.1, and its database reached on another port there (a relay's).
