@@ -199,6 +199,7 @@ void TestCupsPrinting::receiptThroughTheRawQueue()
     QCOMPARE(m_printer.jobs().mid(from), encoded);
     QVERIFY(m_messages.shown().isEmpty());
     QCOMPARE(Printers::currentName(), kReportQueue);
+    QVERIFY(TestCups::waitUntilIdle(kReceiptQueue));
     const QList<TestCups::Job> jobs = TestCups::jobs(kReceiptQueue).mid(before);
     QCOMPARE(jobs.size(), 3);
     for (const TestCups::Job &job : jobs) {
@@ -306,13 +307,12 @@ void TestCupsPrinting::receiptQueueFailures()
     m_messages.queueAnswer(Msg::No);
     PrintRcpt(22);
     QCOMPARE(m_messages.prompts(), QStringList{question});
-    QVERIFY2(asked >= 1500 && asked < 3000, qPrintable(QString::number(asked)));
+    QVERIFY2(asked >= 1500 && asked < 4000, qPrintable(QString::number(asked)));
+    QVERIFY(TestCups::waitUntilIdle(kReceiptQueue));
     QCOMPARE(printed(from).size(), 3);
     const QList<TestCups::Job> jobs = TestCups::jobs(kReceiptQueue).mid(before);
     QCOMPARE(jobs.size(), 4);
     QCOMPARE(jobs[0].state, int(IPP_JSTATE_CANCELED));
-    QVERIFY(TestCups::waitUntilIdle(kReceiptQueue));
-    QCOMPARE(printed(from).size(), 3);
 
     // A queue removed while the register runs: the operator goes on without the receipt.
     QVERIFY(TestCups::run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), kReceiptQueue}));
