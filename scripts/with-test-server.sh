@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with a private MariaDB server for the tests: its own data folder, 127.0.0.1 only, an ODBC
-# data source in a private odbc.ini, two empty databases (vantle_trn, vantle_mst) and a user for them.
-# The server is stopped when the command ends, whatever its result.
+# data source in a private odbc.ini, two empty databases (vantle_trn, vantle_mst) and a user for them; and
+# with a private CUPS server (with-test-cups.sh). The servers are stopped when the command ends, whatever its result.
 set -euo pipefail
 D=${VANTLE_TEST_SERVER_DIR:-/tmp/vantle-mdb-$$}
 PORT=${VANTLE_TEST_SERVER_PORT:-3307}
@@ -48,4 +48,4 @@ PORT=$PORT
 INI
 export ODBCSYSINI="$D" ODBCINI="$D/odbc.ini"
 export VANTLE_TEST_MARIADB_DSN=vantle_test VANTLE_TEST_MARIADB_USER=vantle VANTLE_TEST_MARIADB_PASSWORD=vantle-test
-"$@"
+"$(dirname "$0")/with-test-cups.sh" "$@"

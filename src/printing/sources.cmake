@@ -1,5 +1,6 @@
 set(PRINTING_CORE_SOURCES
   printing/BankTransfer.cpp
+  printing/CupsQueue.cpp
   printing/DailyReport.cpp
   printing/EscPos.cpp
   printing/PainterSurface.cpp

@@ -6,87 +6,17 @@
 #include "printing/PrintText.h"
 #include "printing/ReceiptSurface.h"
 #include "printing/modPrint.h"
+#include "support/NetworkPrinter.h"
 
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <arpa/inet.h>
-#include <atomic>
-#include <mutex>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace PrintFixture;
 
 namespace {
 
 constexpr double W = 4025.7;
-
-// A network receipt printer on 127.0.0.1: keeps the bytes of every connection.
-class Listener
-{
-public:
-    Listener()
-    {
-        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &len);
-        m_port = ntohs(a.sin_port);
-        ::listen(m_fd, 8);
-        m_thread = std::thread([this] { run(); });
-    }
-    ~Listener()
-    {
-        m_stop = true;
-        ::shutdown(m_fd, SHUT_RDWR);
-        ::close(m_fd);
-        m_thread.join();
-    }
-    quint16 port() const { return m_port; }
-    QList<QByteArray> jobs()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_jobs;
-    }
-    bool waitForJobs(int n)
-    {
-        for (int i = 0; i < 500; ++i) {
-            if (jobs().size() >= n)
-                return true;
-            QTest::qWait(10);
-        }
-        return false;
-    }
-
-private:
-    void run()
-    {
-        while (!m_stop) {
-            const int c = ::accept(m_fd, nullptr, nullptr);
-            if (c < 0)
-                return;
-            QByteArray job;
-            char buf[8192];
-            for (ssize_t n; (n = ::recv(c, buf, sizeof buf, 0)) > 0;)
-                job.append(buf, n);
-            ::close(c);
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_jobs.append(job);
-        }
-    }
-    int m_fd = -1;
-    quint16 m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-    std::mutex m_mutex;
-    QList<QByteArray> m_jobs;
-};
 
 QByteArray bytes(std::initializer_list<int> values)
 {
@@ -139,7 +69,6 @@ private slots:
     void receiptOfAStoredSale();
     void receiptWithoutHeaderAndWithLogos();
     void receiptTaxAtTenPercent();
-    void receiptPrinterErrorAsksAndRetries();
     void receiptOverTcp();
     void virtualPrintersWriteFiles();
 
@@ -457,29 +386,9 @@ void TestPrinting::receiptTaxAtTenPercent()
     QVERIFY(texts.contains(QStringLiteral("     1 点")));
 }
 
-void TestPrinting::receiptPrinterErrorAsksAndRetries()
-{
-    // A receipt printer that cannot be reached.
-    qputenv("VANTLE_RECEIPT_DEVICES", QByteArray("Broken=") + QDir(m_program->folder()).filePath("no/such/device").toUtf8());
-    Printers::reload();
-    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(QStringLiteral("Broken")));
-    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("1")));
-    sale(7, QStringLiteral("100"));
-    // No: try again (drawer included); then Yes: go on without the receipt.
-    m_program->messages().queueAnswer(Msg::No);
-    m_program->messages().queueAnswer(Msg::Yes);
-    PrintRcpt(7);
-    const auto shown = m_program->messages().shown();
-    QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown[0].prompt, QStringLiteral("プリンタが異常です。レシートを出力せずに精算を行いますか？"));
-    QCOMPARE(shown[0].flags, Msg::YesNo | Msg::Exclamation);
-    QCOMPARE(AppTitle(), kProductTitle);
-    qunsetenv("VANTLE_RECEIPT_DEVICES");
-}
-
 void TestPrinting::receiptOverTcp()
 {
-    Listener printer;
+    NetworkPrinter printer;
     qputenv("VANTLE_RECEIPT_DEVICES", QStringLiteral("Network Receipt=socket://127.0.0.1:%1").arg(printer.port()).toUtf8());
     Printers::reload();
     QVERIFY(Printers::names().contains(QStringLiteral("Network Receipt")));
