@@ -1,11 +1,13 @@
 #include "app/Main.h"
 
+#include "app/BackupDb.h"
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "app/QtMessagePresenter.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "base/ProgressWindow.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
 #include "data/clsData.h"
@@ -92,7 +94,10 @@ int Main(QApplication &app)
     // as the register does.
     SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
     SettlementHooks::showSettlement = [] { ShowSettlement(); };
-    frmAdj::setRunEnd(StartUp::EndRun);
+    frmAdj::setRunEnd([] {
+        ProgressWindow backup(kBackupCaption);
+        StartUp::EndRun(backup);
+    });
 
     InitObj();
     switch (StartUp::ChooseSalesDate(showCalendar)) {
@@ -105,7 +110,8 @@ int Main(QApplication &app)
     case StartUp::Screen::Settlement:
         if (!SettlementHooks::showSettlement) {
             WriteLog(QStringLiteral("日次集計画面がありません。"));
-            StartUp::CloseAndBackUp();
+            ProgressWindow backup(kBackupCaption);
+            StartUp::CloseAndBackUp(backup);
             ReleaseObj();
             return 0;
         }

@@ -119,15 +119,15 @@ bool SettlementTakesOver()
     return dailyAdjInUse() && countOf(QStringLiteral("D_REG")) > 0;
 }
 
-void CloseAndBackUp()
+void CloseAndBackUp(Progress &progress)
 {
     gDb.reset();
-    BackupDb();
+    BackupDb(progress);
 }
 
-void EndRun()
+void EndRun(Progress &progress)
 {
-    CloseAndBackUp();
+    CloseAndBackUp(progress);
     QCoreApplication::quit();
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class Progress;
+
 // The decisions of a run's start and end, without any screen: which sales date is proposed, whether a
 // chosen date may be rung up, and what closing the register leads to. The screens only show and ask.
 namespace StartUp {
@@ -48,9 +50,10 @@ Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar);
 // Whether closing the register hands over to the settlement screen: daily closing in use (DAILY_ADJ) and
 // sales in D_REG that are not closed yet.
 bool SettlementTakesOver();
-// The end of a run: the transaction database is closed, then its file is backed up.
-void CloseAndBackUp();
+// The end of a run: the transaction database is closed, then its file is backed up, the copy telling
+// `progress` how far it has come.
+void CloseAndBackUp(Progress &progress);
 // The same, then the application's event loop ends (closing the register or the settlement screen).
-void EndRun();
+void EndRun(Progress &progress);
 
 } // namespace StartUp
