@@ -93,7 +93,7 @@ bool PayClsDue()
     return PayClsDue(*gIni, *gDb, gSalesDate, gClsDate, gPayDate);
 }
 
-bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
+bool PayCls(clsData &db, clsData &master, double clsDate, double payDate, Progress &progress)
 {
     try {
         db.Begintrans();
@@ -105,7 +105,8 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
                 + QStringLiteral(" Sum(D_ADJ_DTL.SALES_AMT) AS SALES_AMT ") + QStringLiteral(" FROM D_ADJ_DTL")
                 + QStringLiteral(" WHERE D_ADJ_DTL.CLS_DATE IS NULL ") + QStringLiteral(" AND D_ADJ_DTL.SALES_DATE <= ")
                 + criteriaDate(clsDate) + QStringLiteral(" GROUP BY D_ADJ_DTL.FMR_ID"));
-            for (; !rs.EOF_(); rs.MoveNext()) {
+            progress.report(0, rs.RecordCount());
+            for (int settled = 1; !rs.EOF_(); rs.MoveNext(), ++settled) {
                 const QString fmrId = QString::number(amount(rs.Fields(QStringLiteral("FMR_ID"))).wholePart());
                 const Currency qty = amount(rs.Fields(QStringLiteral("SALES_QTY")));
                 Recordset fmr = master.GetFwdOnlyRst(QStringLiteral("SELECT M_FMR.* FROM M_FMR WHERE M_FMR.FMR_ID=") + fmrId);
@@ -133,6 +134,7 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
                             + criteriaDate(clsDate) + QStringLiteral(" AND FMR_ID=") + fmrId);
                 }
                 fmr.Close();
+                progress.report(settled, rs.RecordCount());
             }
             rs.Close();
             db.EXEC(QStringLiteral("INSERT INTO D_PAY ( ") + QStringLiteral(" CLS_DATE, ") + QStringLiteral(" PAY_DATE, ")
@@ -160,7 +162,7 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
     }
 }
 
-bool PayCls()
+bool PayCls(Progress &progress)
 {
-    return PayCls(*gDb, *gMst, gClsDate, gPayDate);
+    return PayCls(*gDb, *gMst, gClsDate, gPayDate, progress);
 }
