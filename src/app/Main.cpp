@@ -100,6 +100,10 @@ int Main(QApplication &app)
     });
 
     InitObj();
+    {
+        ProgressWindow upgrade(StartUp::UpgradeCaption, 500);
+        StartUp::UpgradeDatabases(upgrade);
+    }
     switch (StartUp::ChooseSalesDate(showCalendar)) {
     case StartUp::Screen::End:
         ReleaseObj(); // the calendar's exit: the program ends at once, nothing saved

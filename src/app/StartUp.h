@@ -25,6 +25,12 @@ enum class CalendarExit {
 // Where the run goes once the date is settled.
 enum class Screen { Register, Settlement, End };
 
+// The register's own database files (SQLite) brought up to the indexes this version uses, once after an
+// update; `progress` follows the work. A file that cannot be upgraded now is written to the log and used
+// as it is. A server database is the operator's (vantle-admin upgrade).
+void UpgradeDatabases(Progress &progress);
+inline const QString UpgradeCaption = QStringLiteral("データベース更新中");
+
 // The oldest sales date still in D_REG (the day waiting longest for its close), or today.
 double ProposedSalesDate();
 
