@@ -1,0 +1,348 @@
+// What years of a large shop's history cost the register: a program folder with DAYS closed days of
+// SALES sales (5 to 11 lines each, 1,500 producers, payment closings on the 15th and at the month end) and
+// one more day rung up, on which are timed: the start to the calendar's data, the calendar's month change,
+// the barcode lookup, storing a sale, the daily close of the day, its payment closing, the daily report,
+// the transfer request, and the end-of-run backup beside a plain copy of the same file.
+//
+//   bench_history DAYS [SALES] [--folder DIR] [--no-backup]
+//
+// Without --folder the shop is built in a temporary folder and removed afterwards. With it, a folder built
+// earlier with the same DAYS and SALES is used again (the day rung up is taken out at the end), otherwise
+// it is built there; DIR must then not exist or be empty.
+#include "HistoryShop.h"
+
+#include "app/BackupDb.h"
+#include "app/Clock.h"
+#include "app/Globals.h"
+#include "app/MessagePresenter.h"
+#include "app/StartUp.h"
+#include "base/ProgressWindow.h"
+#include "base/TerminalProgress.h"
+#include "calendar/frmSetCal.h"
+#include "checkout/GetBcdData.h"
+#include "checkout/StoreSale.h"
+#include "data/DateValue.h"
+#include "data/ProgramFolder.h"
+#include "data/SchemaUpgrade.h"
+#include "data/SqlDialect.h"
+#include "data/clsDb.h"
+#include "data/clsINI.h"
+#include "data/clsMst.h"
+#include "printing/BankTransfer.h"
+#include "printing/DailyReport.h"
+#include "printing/PainterSurface.h"
+#include "settlement/AdjGrid.h"
+#include "settlement/PayCls.h"
+#include "settlement/SetCls.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+using Nanos = QList<qint64>;
+
+double medianMs(Nanos nanos)
+{
+    std::sort(nanos.begin(), nanos.end());
+    return nanos[nanos.size() / 2] / 1e6;
+}
+
+qint64 timed(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed();
+}
+
+void row(const char *figure, double ms, const QString &note = QString())
+{
+    std::printf("  %-44s %10.3f ms   %s\n", figure, ms, qPrintable(note));
+    std::fflush(stdout);
+}
+
+QString transactionFile(const QString &folder)
+{
+    return QDir(folder).filePath(ProgramFolder::TransactionFile);
+}
+
+// Drops the file's pages from the system's cache, so that the next start reads it from the disk.
+void evict(const QString &file)
+{
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    if (fd < 0)
+        return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+// The start as Main makes it, up to the calendar with the marks of its month.
+std::unique_ptr<frmSetCal> startUp()
+{
+    InitObj();
+    StartUp::UpgradeDatabases(Progress::none());
+    gSalesDate = StartUp::ProposedSalesDate();
+    return std::make_unique<frmSetCal>();
+}
+
+// The one place that stores a sale, as the register does on its last Enter.
+void storeSale(const QList<DtlRec> &lines)
+{
+    RegRec reg;
+    reg.DTL_CNT = qint32(lines.size()) - 1;
+    for (const DtlRec &d : lines)
+        reg.AMT_SUM += d.AMT;
+    reg.RCV = reg.AMT_SUM;
+    StoreSale(reg, lines, gSalesDate, *gDb, *gIni);
+}
+
+// Eight lines as the register holds them after their scans (the last slot blank).
+QList<DtlRec> eightLines()
+{
+    QList<DtlRec> lines;
+    for (int n = 1; n <= 8; ++n) {
+        DtlRec d;
+        d.BCD = QStringLiteral("%1%2%3").arg(n * 7, 3, 10, QLatin1Char('0')).arg(n * 101, 4, 10, QLatin1Char('0')).arg(QStringLiteral("012000"));
+        GetBcdData(d);
+        d.DTL_NO = n;
+        d.QTY = Currency::fromInt(1);
+        d.AMT = d.PRC;
+        lines << d;
+    }
+    lines << DtlRec();
+    return lines;
+}
+
+QString barcodeToScan(QRandomGenerator &random)
+{
+    if (random.bounded(6) == 0)
+        return QStringLiteral("%1%2012000").arg(1 + random.bounded(HistoryShop::Products), 3, 10, QLatin1Char('0'))
+            .arg(1 + random.bounded(HistoryShop::Producers), 4, 10, QLatin1Char('0'));
+    const int i = 1 + int(random.bounded(HistoryShop::Barcodes));
+    return QStringLiteral("49") + QString::number(1000000000LL + i * 7LL).rightJustified(11, u'0');
+}
+
+// The file copied as a file manager copies it, in blocks of a megabyte; `onDisk` also waits until the
+// copy is on the disk, as the backup does.
+qint64 plainCopy(const QString &from, const QString &to, bool onDisk)
+{
+    QFile in(from);
+    QFile out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return -1;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (qint64 n; (n = in.read(buffer.data(), buffer.size())) > 0;)
+        out.write(buffer.constData(), n);
+    out.flush();
+    if (onDisk)
+        ::fsync(out.handle());
+    return out.size();
+}
+
+void registerFigures(const HistoryShop::Shape &shape, const QString &folder, FixedClock &clock)
+{
+    const double today = DateValue::fromQDate(shape.today);
+    const QString file = transactionFile(folder);
+    // A folder built by an earlier version gets this version's indexes first (once).
+    QStringList ran;
+    const qint64 upgrade = timed([&] {
+        if (const QString problem = SchemaUpgrade::upgradeFile(file, Schema::Store::Transaction, Progress::none(), &ran);
+            !problem.isEmpty())
+            std::printf("  upgrade failed: %s\n", qPrintable(problem));
+    });
+    if (!ran.isEmpty())
+        row("upgrade of the file to this version's indexes", upgrade / 1e6, ran.join(QStringLiteral("; ")));
+    evict(file);
+    row("start to the calendar's data, file not cached", timed([] { startUp(); ReleaseObj(); }) / 1e6);
+    Nanos starts;
+    std::unique_ptr<frmSetCal> calendar;
+    for (int i = 0; i < 5; ++i) {
+        ReleaseObj();
+        calendar.reset();
+        starts << timed([&calendar] { calendar = startUp(); });
+    }
+    row("start to the calendar's data", medianMs(starts), QStringLiteral("median of 5"));
+
+    // A month of the history is read from the disk the first time it is shown, from the cache after.
+    Nanos months, again;
+    for (int i = 0; i < 12; ++i)
+        months << timed([&calendar] { calendar->cmdPREVClick(); });
+    for (int i = 0; i < 12; ++i)
+        again << timed([&calendar] { calendar->cmdPOSTClick(); });
+    row("calendar: month change, month first shown", medianMs(months), QStringLiteral("median of 12, back a year"));
+    row("calendar: month change", medianMs(again), QStringLiteral("median of 12, the same months again"));
+    calendar.reset();
+    gSalesDate = today;
+
+    QRandomGenerator random(7);
+    Nanos scans;
+    for (int i = 0; i < 2000; ++i) {
+        DtlRec d;
+        d.BCD = barcodeToScan(random);
+        scans << timed([&d] { GetBcdData(d); });
+    }
+    row("GetBcdData", medianMs(scans), QStringLiteral("median of 2,000"));
+
+    const QList<DtlRec> lines = eightLines();
+    Nanos stores;
+    for (int i = 0; i < 100; ++i)
+        stores << timed([&lines] { storeSale(lines); });
+    row("store a sale of 8 lines", medianMs(stores), QStringLiteral("median of 100"));
+
+    AdjGrid grid;
+    grid.InitFrm(*gDb, *gMst, today);
+    clock.set(QDateTime(shape.today, QTime(18, 0)));
+    Nanos closes;
+    for (int i = 0; i < 3; ++i) {
+        closes << timed([&grid, today] { SetCls(*gDb, grid, today, Clock::Now()); });
+        if (i < 2) { // opened again, and its copies taken out, so that every close is the day's first
+            CancelDailyAdj(*gDb, today);
+            gDb->EXEC(QStringLiteral("DELETE B_REG_DTL.* FROM B_REG_DTL LEFT JOIN B_REG ON B_REG_DTL.REG_ID=B_REG.REG_ID "
+                                     "WHERE B_REG.SALES_DATE=") + SqlDialect::date(today));
+            gDb->EXEC(QStringLiteral("DELETE B_REG.* FROM B_REG WHERE SALES_DATE=") + SqlDialect::date(today));
+        }
+    }
+    row("daily close", medianMs(closes), QStringLiteral("median of 3, %1 sales").arg(shape.salesPerDay + 100));
+
+    Nanos payments;
+    for (int i = 0; i < 3; ++i) {
+        bool paid = false;
+        payments << timed([&paid] { paid = PayClsDue() && PayCls(*gDb, *gMst, gClsDate, gPayDate); });
+        if (!paid)
+            std::printf("  (the payment closing did not run)\n");
+        if (i < 2) {
+            const QString cls = SqlDialect::date(gClsDate);
+            gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=NULL WHERE CLS_DATE=") + cls);
+            gDb->EXEC(QStringLiteral("DELETE D_PAY_DTL.* FROM D_PAY_DTL WHERE CLS_DATE=") + cls);
+            gDb->EXEC(QStringLiteral("DELETE D_PAY.* FROM D_PAY WHERE CLS_DATE=") + cls);
+        }
+    }
+    row("payment closing", medianMs(payments), QStringLiteral("median of 3, due check included"));
+
+    // Both forms as the preview draws them, on a picture of an A4 page.
+    const QSize a4(int(kPageWidthTwips / PictureSurface::TwipsPerPixel), int(kPageHeightTwips / PictureSurface::TwipsPerPixel));
+    Nanos reports;
+    for (int i = 0; i < 5; ++i)
+        reports << timed([&] { PictureSurface page(a4); PrintDailyRpt(page, 567, 567, today); });
+    row("daily report", medianMs(reports), QStringLiteral("median of 5, on the preview's picture"));
+    Nanos transfers;
+    int pages = 0;
+    for (int i = 0; i < 3; ++i)
+        transfers << timed([&] {
+            PictureSurface page(a4);
+            LoadTrnData(gClsDate);
+            pages = TrnPageCount();
+            for (int p = 1; p <= pages; ++p) {
+                page.Cls();
+                PrintBankTrnPage(page, 567, 567, p);
+            }
+        });
+    row("transfer request", medianMs(transfers), QStringLiteral("median of 3, all %1 pages").arg(pages));
+    ReleaseObj();
+}
+
+void backupFigures(const QString &folder)
+{
+    const QString file = transactionFile(folder);
+    const QString copy = QDir(folder).filePath(QStringLiteral("backup/copy.mdb"));
+    QDir().mkpath(QDir(folder).filePath(QStringLiteral("backup")));
+    Nanos plain, synced, backups;
+    for (int i = 0; i < 2; ++i) {
+        plain << timed([&] { plainCopy(file, copy, false); });
+        QFile::remove(copy);
+        synced << timed([&] { plainCopy(file, copy, true); });
+        QFile::remove(copy);
+        backups << timed([&] {
+            if (const QString problem = BackupSqliteFile(file, copy); !problem.isEmpty())
+                std::printf("  backup failed: %s\n", qPrintable(problem));
+        });
+        QFile::remove(copy);
+    }
+    const auto best = [](const Nanos &n) { return *std::min_element(n.begin(), n.end()) / 1e6; };
+    row("plain copy of the file", best(plain), QStringLiteral("best of 2, %1 MB").arg(QFileInfo(file).size() >> 20));
+    row("plain copy, written to the disk", best(synced), QStringLiteral("best of 2"));
+    row("backup", best(backups), QStringLiteral("best of 2, %1 x the plain copy, %2 x the copy written to the disk")
+                                     .arg(best(backups) / best(plain), 0, 'f', 2).arg(best(backups) / best(synced), 0, 'f', 2));
+    const qint64 windowed = timed([&] {
+        ProgressWindow window(kBackupCaption);
+        BackupSqliteFile(file, copy, window);
+    });
+    QFile::remove(copy);
+    row("backup with its window", windowed / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString folder;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--folder")); at >= 0 && at + 1 < args.size()) {
+        folder = args.at(at + 1);
+        args.remove(at, 2);
+    }
+    const bool backup = args.removeAll(QStringLiteral("--no-backup")) == 0;
+    bool ok = !args.isEmpty();
+    HistoryShop::Shape shape;
+    shape.days = ok ? args.value(0).toInt(&ok) : 0;
+    if (ok && args.size() > 1)
+        shape.salesPerDay = args.value(1).toInt(&ok);
+    if (!ok || shape.days < 0 || shape.salesPerDay < 1) {
+        std::fputs("usage: bench_history DAYS [SALES] [--folder DIR] [--no-backup]\n", stderr);
+        return 2;
+    }
+    shape.today = QDate(2030, 6, 15);
+    QTemporaryDir temporary;
+    if (folder.isEmpty())
+        folder = temporary.filePath(QStringLiteral("shop"));
+    folder = QDir(folder).absolutePath();
+
+    std::printf("bench_history: %s\n", qPrintable(shape.describe()));
+    if (!HistoryShop::holds(folder, shape)) {
+        TerminalProgress progress(QStringLiteral("building the history, days"));
+        QElapsedTimer built;
+        built.start();
+        if (const QString problem = HistoryShop::build(folder, shape, progress); !problem.isEmpty()) {
+            std::fprintf(stderr, "cannot build %s: %s\n", qPrintable(folder), qPrintable(problem));
+            return 1;
+        }
+        progress.finish();
+        std::printf("  built in %.1f s\n", built.elapsed() / 1000.0);
+    }
+    std::printf("  %s: %lld MB\n", qPrintable(transactionFile(folder)), QFileInfo(transactionFile(folder)).size() >> 20);
+
+    RecordingPresenter quiet;
+    MessagePresenter::install(&quiet);
+    FixedClock clock(QDateTime(shape.today, QTime(9, 0)));
+    Clock::install(&clock);
+    qputenv("VANTLE_HOME", QFile::encodeName(folder));
+    try {
+        HistoryShop::removeToday(folder, shape);
+        HistoryShop::addToday(folder, shape);
+        registerFigures(shape, folder, clock);
+        HistoryShop::removeToday(folder, shape);
+        if (backup)
+            backupFigures(folder);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "failed: %s\n", e.what());
+        return 1;
+    }
+    for (const QString &prompt : quiet.prompts())
+        std::printf("  message: %s\n", qPrintable(prompt));
+    Clock::install(nullptr);
+    return 0;
+}
