@@ -161,12 +161,12 @@ void frmSetCal::SetSize()
 frmSetCal::DayMarks frmSetCal::MarksOf(double day)
 {
     // Whether such rows exist, not how many: each mark is one look into an index, however many years of
-    // sales the tables hold.
-    Recordset rs = gDb->GetFwdOnlyRst(Sql(R"(SELECT
-          EXISTS (SELECT * FROM D_ADJ_DTL WHERE SALES_DATE=:day AND CLS_DATE IS NOT NULL) AS PAID,
-          EXISTS (SELECT * FROM B_REG WHERE SALES_DATE=:day) AS ARCHIVED,
-          EXISTS (SELECT * FROM D_REG WHERE SALES_DATE=:day) AS OPEN_SALES)")
-                                          .date(QStringLiteral("day"), day));
+    // sales the tables hold. One statement, and one line in the log, per day.
+    Recordset rs = gDb->GetFwdOnlyRst(
+        Sql(R"(SELECT EXISTS (SELECT * FROM D_ADJ_DTL WHERE SALES_DATE=:day AND CLS_DATE IS NOT NULL) AS PAID, )"
+            R"(EXISTS (SELECT * FROM B_REG WHERE SALES_DATE=:day) AS ARCHIVED, )"
+            R"(EXISTS (SELECT * FROM D_REG WHERE SALES_DATE=:day) AS OPEN_SALES)")
+            .date(QStringLiteral("day"), day));
     DayMarks marks;
     if (!rs.EOF_()) {
         marks.paid = rs.Fields(0).toLong() != 0;
