@@ -52,6 +52,7 @@ void TerminalProgress::write(qint64 done, qint64 total)
     std::fprintf(m_out, "\r%s\033[K", line.toLocal8Bit().constData());
     std::fflush(m_out);
     m_shown = true;
+    m_written = {done, total};
     m_sinceWrite.start();
 }
 
@@ -59,7 +60,8 @@ void TerminalProgress::finish()
 {
     if (!m_shown)
         return;
-    write(m_done, m_total); // the last state as it was, also of work that stopped half-way
+    if (m_written != qMakePair(m_done, m_total))
+        write(m_done, m_total); // the last state as it was, also of work that stopped half-way
     std::fputc('\n', m_out);
     std::fflush(m_out);
     m_shown = false;

@@ -3,6 +3,7 @@
 #include "base/Progress.h"
 
 #include <QElapsedTimer>
+#include <QPair>
 #include <QString>
 #include <cstdio>
 
@@ -33,5 +34,6 @@ private:
     bool m_shown = false;
     qint64 m_done = 0;
     qint64 m_total = 0;
+    QPair<qint64, qint64> m_written; // done and total as the line shows them
     QElapsedTimer m_sinceWrite;
 };
