@@ -147,7 +147,8 @@ class SalesWriter
 public:
     SalesWriter(Lite &db, const std::vector<Article> &articles, bool closed)
         : m_articles(articles),
-          m_header(db, closed ? "INSERT INTO B_REG VALUES (?,?,?,?,?,?,?,?,?)" : "INSERT INTO D_REG VALUES (?,?,?,?,?,?,?,?,?)"),
+          m_header(db, closed ? "INSERT INTO B_REG VALUES (?,?,?,?,?,?,?,?,?)"
+                              : "INSERT INTO D_REG VALUES (?,?,?,?,?,?,?,?,?)"),
           m_line(db, closed ? "INSERT INTO B_REG_DTL VALUES (?,?,?,?,?,?,?,?,0,?,?,?,?)"
                             : "INSERT INTO D_REG_DTL VALUES (?,?,?,?,?,?,?,?,0,?,?,?,?)")
     {
@@ -188,8 +189,9 @@ private:
             in.product = 1 + int(random.bounded(Products));
             in.producer = 1 + int(random.bounded(Producers));
             in.price = 10 * (10 + int(random.bounded(90)));
-            in.bcd = (QByteArray::number(in.product).rightJustified(3, '0') + QByteArray::number(in.producer).rightJustified(4, '0')
-                      + QByteArray::number(in.price / 10).rightJustified(4, '0') + "00");
+            in.bcd = QByteArray::number(in.product).rightJustified(3, '0')
+                + QByteArray::number(in.producer).rightJustified(4, '0')
+                + QByteArray::number(in.price / 10).rightJustified(4, '0') + "00";
             in.name = utf8(QStringLiteral("商品 %1").arg(in.product));
         } else {
             a = &m_articles[random.bounded(quint32(m_articles.size()))];
@@ -276,8 +278,9 @@ void fillHistory(const QString &folder, const Shape &shape, const std::vector<Ar
 {
     Lite db(QDir(folder).filePath(ProgramFolder::TransactionFile));
     SalesWriter sales(db, articles, true);
-    Insert adj(db, "INSERT INTO D_ADJ VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                   "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    // D_ADJ: the day, the moment, the total, five groups of ten denominations and the four sums.
+    const QByteArray adjValues = "?" + QByteArray(",?").repeated(3 + 50 + 4 - 1);
+    Insert adj(db, "INSERT INTO D_ADJ VALUES (" + adjValues + ")");
     Insert adjDtl(db, "INSERT INTO D_ADJ_DTL VALUES (?,?,?,?,?)");
     Insert payDtl(db, "INSERT INTO D_PAY_DTL VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     std::vector<qint64> periodQty(Producers + 1), periodAmount(Producers + 1);
@@ -347,7 +350,8 @@ void addToday(const QString &folder, const Shape &shape)
     const qint64 first = qint64(shape.days) * shape.salesPerDay + 1;
     db.exec("BEGIN");
     sales.write(shape.today, first, shape.salesPerDay);
-    db.exec(QStringLiteral("UPDATE S_CTRL SET CTRL_VALUE='%1' WHERE CTRL_CD='NEW_REG_ID'").arg(first + shape.salesPerDay - 1));
+    db.exec(QStringLiteral("UPDATE S_CTRL SET CTRL_VALUE='%1' WHERE CTRL_CD='NEW_REG_ID'")
+                .arg(first + shape.salesPerDay - 1));
     db.exec("COMMIT");
 }
 

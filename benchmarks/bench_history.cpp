@@ -132,7 +132,7 @@ QList<DtlRec> eightLines()
     QList<DtlRec> lines;
     for (int n = 1; n <= 8; ++n) {
         DtlRec d;
-        d.BCD = QStringLiteral("%1%2%3").arg(n * 7, 3, 10, QLatin1Char('0')).arg(n * 101, 4, 10, QLatin1Char('0')).arg(QStringLiteral("012000"));
+        d.BCD = QStringLiteral("%1%2012000").arg(n * 7, 3, 10, QLatin1Char('0')).arg(n * 101, 4, 10, QLatin1Char('0'));
         GetBcdData(d);
         d.DTL_NO = n;
         d.QTY = Currency::fromInt(1);
@@ -253,7 +253,8 @@ void registerFigures(const HistoryShop::Shape &shape, const QString &folder, Fix
     row("payment closing", payments, QStringLiteral("median of 3, due check included"));
 
     // Both forms as the preview draws them, on a picture of an A4 page.
-    const QSize a4(int(kPageWidthTwips / PictureSurface::TwipsPerPixel), int(kPageHeightTwips / PictureSurface::TwipsPerPixel));
+    const QSize a4(int(kPageWidthTwips / PictureSurface::TwipsPerPixel),
+                   int(kPageHeightTwips / PictureSurface::TwipsPerPixel));
     Samples reports;
     for (int i = 0; i < 5; ++i)
         reports.run([&] { PictureSurface page(a4); PrintDailyRpt(page, 567, 567, today); });

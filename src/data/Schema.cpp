@@ -192,7 +192,8 @@ QString indexName(const Table &t, const QStringList &columns)
 
 QString createIndexStatement(const Table &t, const QStringList &columns)
 {
-    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(indexName(t, columns), t.name, columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        .arg(indexName(t, columns), t.name, columns.join(QStringLiteral(", ")));
 }
 
 QString dropIndexStatement(const Table &t, const QString &index, Engine engine)

@@ -133,7 +133,8 @@ int upgrade(Connection &cnn, Schema::Store store, Progress &progress)
     Schema::Engine engine = Schema::Engine::Sqlite;
     if (cnn.engine() == Connection::Engine::MariaDb) {
         engine = Schema::Engine::MariaDb;
-        tables = columnOf(cnn, QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA=DATABASE()"));
+        tables = columnOf(cnn, QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES "
+                                              "WHERE TABLE_SCHEMA=DATABASE()"));
         indexes = columnOf(cnn, QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS "
                                                "WHERE TABLE_SCHEMA=DATABASE()"));
     } else {

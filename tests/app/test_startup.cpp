@@ -335,7 +335,8 @@ void TestStartUp::closingTheRegisterEndsTheRun()
                 continue;
             window->close();
             QTest::keyClick(window, Qt::Key_Escape);
-            watched << window->windowTitle() << (window->isVisible() && window->isModal() ? QStringLiteral("stays") : QStringLiteral("went"));
+            const bool stays = window->isVisible() && window->isModal();
+            watched << window->windowTitle() << (stays ? QStringLiteral("stays") : QStringLiteral("went"));
         }
     });
     watch.start(0);
@@ -356,7 +357,8 @@ void TestStartUp::closingTheRegisterEndsTheRun()
         QVERIFY(!qobject_cast<ProgressWindow *>(w)); // gone with the copy
     const QString copy = backups + QStringLiteral("/20240401.mdb");
     QCOMPARE(onFile(copy, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
-    QCOMPARE(onFile(copy, QStringLiteral("SELECT COUNT(*) FROM D_REG")), onFile(source, QStringLiteral("SELECT COUNT(*) FROM D_REG")));
+    const QString sales = QStringLiteral("SELECT COUNT(*) FROM D_REG");
+    QCOMPARE(onFile(copy, sales), onFile(source, sales));
 }
 
 void TestStartUp::progressWindowShowsOnlyLongWork()

@@ -127,7 +127,8 @@ void TestProgramFolder::existingDatabaseGetsTheNewIndexes()
                                                         "マスタデータベース: 更新はありません。\n"));
         program.openAll();
         QCOMPARE(adjDtlIndexes(onServer),
-                 (QStringList{QStringLiteral("IX_D_ADJ_DTL_CLS_DATE_FMR_ID"), QStringLiteral("IX_D_ADJ_DTL_SALES_DATE_CLS_DATE")}));
+                 (QStringList{QStringLiteral("IX_D_ADJ_DTL_CLS_DATE_FMR_ID"),
+                              QStringLiteral("IX_D_ADJ_DTL_SALES_DATE_CLS_DATE")}));
         QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ_DTL")).toLong(), 1);
         ReleaseObj();
         QCOMPARE(admin({QStringLiteral("upgrade")}, &out), 0);
