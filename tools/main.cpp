@@ -15,6 +15,7 @@ void usage()
     std::fputs("使い方:\n"
                "  vantle-admin init DIR [--demo]   プログラムフォルダとデータベースを作成します\n"
                "  vantle-admin schema --mysql      MariaDB/MySQL 用のテーブル定義を出力します\n"
+               "  vantle-admin upgrade             既存のデータベースにこの版の索引を作成します\n"
                "  vantle-admin oldcal FROM [TO] [--text]   旧暦を出力します (日付は YYYY-MM-DD)\n"
                "  vantle-admin banks import [DIR]   zengin-code パッケージから銀行マスタを取り込みます\n"
                "  vantle-admin zengin CLS_DATE [-o FILE]   支払締の振込データ (全銀形式) を作成します\n"
@@ -44,6 +45,8 @@ int main(int argc, char *argv[])
         return runInit(args);
     if (command == u"schema")
         return runSchema(args);
+    if (command == u"upgrade")
+        return runUpgrade(args);
     if (command == u"oldcal")
         return runOldCal(args);
     if (command == u"banks")

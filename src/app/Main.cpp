@@ -1,11 +1,13 @@
 #include "app/Main.h"
 
+#include "app/BackupDb.h"
 #include "app/Common.h"
 #include "app/Globals.h"
 #include "app/QtMessagePresenter.h"
 #include "app/SettlementHooks.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "base/ProgressWindow.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
 #include "data/clsData.h"
@@ -92,9 +94,16 @@ int Main(QApplication &app)
     // as the register does.
     SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
     SettlementHooks::showSettlement = [] { ShowSettlement(); };
-    frmAdj::setRunEnd(StartUp::EndRun);
+    frmAdj::setRunEnd([] {
+        ProgressWindow backup(kBackupCaption);
+        StartUp::EndRun(backup);
+    });
 
     InitObj();
+    {
+        ProgressWindow upgrade(StartUp::UpgradeCaption, 500);
+        StartUp::UpgradeDatabases(upgrade);
+    }
     switch (StartUp::ChooseSalesDate(showCalendar)) {
     case StartUp::Screen::End:
         ReleaseObj(); // the calendar's exit: the program ends at once, nothing saved
@@ -105,7 +114,8 @@ int Main(QApplication &app)
     case StartUp::Screen::Settlement:
         if (!SettlementHooks::showSettlement) {
             WriteLog(QStringLiteral("日次集計画面がありません。"));
-            StartUp::CloseAndBackUp();
+            ProgressWindow backup(kBackupCaption);
+            StartUp::CloseAndBackUp(backup);
             ReleaseObj();
             return 0;
         }

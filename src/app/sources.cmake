@@ -7,6 +7,7 @@ set(APP_CORE_SOURCES
   app/MessagePresenter.cpp
   app/SettlementHooks.cpp
   app/SingleInstance.cpp
+  app/SqliteFileCopy.cpp
   app/StartUp.cpp
   app/TagProgram.cpp
 )

@@ -1,12 +1,14 @@
 #include "checkout/frmReg.h"
 
 #include "app/AppPaths.h"
+#include "app/BackupDb.h"
 #include "app/Common.h"
 #include "app/FormScaler.h"
 #include "app/Globals.h"
 #include "app/SettlementHooks.h"
 #include "app/StartUp.h"
 #include "app/TagProgram.h"
+#include "base/ProgressWindow.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/SaleState.h"
 #include "checkout/StoreSale.h"
@@ -551,5 +553,6 @@ void frmReg::closeEvent(QCloseEvent *event)
         SettlementHooks::showSettlement();
         return;
     }
-    StartUp::EndRun();
+    ProgressWindow backup(kBackupCaption);
+    StartUp::EndRun(backup);
 }

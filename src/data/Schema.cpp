@@ -55,7 +55,10 @@ QList<Table> transactionTables()
         {"D_ADJ_DTL",
          {{"SALES_DATE", T::Date}, {"FMR_ID", T::Integer}, {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money},
           {"CLS_DATE", T::Date}},
-         {"SALES_DATE", "FMR_ID"}, {{"CLS_DATE"}, {"FMR_ID"}}},
+         // The calendar asks per day whether it is paid; the payment closing finds a producer's unpaid
+         // days. Either looks into the index at one place, however many years the table holds.
+         {"SALES_DATE", "FMR_ID"}, {{"SALES_DATE", "CLS_DATE"}, {"CLS_DATE", "FMR_ID"}},
+         {"IX_D_ADJ_DTL_CLS_DATE", "IX_D_ADJ_DTL_FMR_ID"}},
         {"D_PAY",
          {{"CLS_DATE", T::Date}, {"PAY_DATE", T::Date}, {"SALES_QTY_SUM", T::Money}, {"SALES_AMT_SUM", T::Money},
           {"FEE_AMT_SUM", T::Money}, {"PAY_AMT_SUM", T::Money}, {"BANK_FEE_SUM", T::Money},
@@ -180,8 +183,7 @@ QStringList createStatements(const Table &t, Engine engine, bool ifNotExists)
         ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
     QStringList statements{ddl};
     for (const QStringList &index : t.indexes)
-        statements << QStringLiteral("CREATE INDEX %1IX_%2_%3 ON %2 (%4)")
-                          .arg(guard, t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+        statements << createIndexStatement(t, index, ifNotExists);
     return statements;
 }
 
@@ -191,6 +193,25 @@ QStringList createStatements(Store store, Engine engine)
     for (const Table &t : tables(store))
         statements << createStatements(t, engine);
     return statements;
+}
+
+QString indexName(const Table &t, const QStringList &columns)
+{
+    return QStringLiteral("IX_%1_%2").arg(t.name, columns.join(u'_'));
+}
+
+QString createIndexStatement(const Table &t, const QStringList &columns, bool ifNotExists)
+{
+    return QStringLiteral("CREATE INDEX %1%2 ON %3 (%4)")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), indexName(t, columns), t.name,
+             columns.join(QStringLiteral(", ")));
+}
+
+QString dropIndexStatement(const Table &t, const QString &index, Engine engine)
+{
+    if (engine == Engine::MariaDb)
+        return QStringLiteral("DROP INDEX %1 ON %2").arg(index, t.name);
+    return QStringLiteral("DROP INDEX ") + index;
 }
 
 std::optional<Type> fieldType(const QString &fieldName)

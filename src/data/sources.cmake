@@ -12,6 +12,7 @@ set(DATA_CORE_SOURCES
   data/ProgramFolder.cpp
   data/Recordset.cpp
   data/Schema.cpp
+  data/SchemaUpgrade.cpp
   data/Sql.cpp
   data/SqlDialect.cpp
   data/Transaction.cpp

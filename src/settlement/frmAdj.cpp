@@ -3,6 +3,7 @@
 #include "app/Common.h"
 #include "app/FormScaler.h"
 #include "app/Globals.h"
+#include "base/ProgressWindow.h"
 #include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
@@ -10,6 +11,7 @@
 #include "settings/fdlSetPayDate.h"
 #include "settlement/ClosePrinting.h"
 #include "settlement/DailyClose.h"
+#include "settlement/PayCls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -268,6 +270,8 @@ void frmAdj::Command1Click(int index)
 
 void frmAdj::runClosing()
 {
+    // A payment closing of many producers over long periods takes a while: past a second it shows so.
+    ProgressWindow payment(kPayClsCaption, 1000, this);
     const DailyCloseResult result = RunDailyClose(m_grid, [this] {
         if (g_payDateQuestion) {
             g_payDateQuestion(this);
@@ -275,7 +279,7 @@ void frmAdj::runClosing()
             fdlSetPayDate dialog(this);
             dialog.exec();
         }
-    });
+    }, payment);
     switch (result) {
     case DailyCloseResult::Failed:
         m_grid.InputFlg = 0;

@@ -9,6 +9,7 @@
 #include "app/MessagePresenter.h"
 #include "app/SettlementHooks.h"
 #include "app/StartUp.h"
+#include "base/Progress.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/fdlEditPrc.h"
 #include "checkout/fdlEditQty.h"
@@ -405,7 +406,7 @@ StartUp::Screen TestDayInLife::startRun(QList<CalendarStep> steps)
 {
     SettlementHooks::cancelDailyAdj = [] { return CancelDailyAdj(); };
     SettlementHooks::showSettlement = [this] { m_adj = ShowSettlement(); };
-    frmAdj::setRunEnd(StartUp::EndRun);
+    frmAdj::setRunEnd([] { StartUp::EndRun(Progress::none()); });
     frmAdj::setPayDateQuestion({});
     m_proposed.clear();
     InitObj();
