@@ -12,3 +12,5 @@ int runBanks(const QStringList &args);
 int runZengin(const QStringList &args);
 int runStatement(const QStringList &args);
 int runNotify(const QStringList &args);
+int runRates(const QStringList &args);
+int runTax(const QStringList &args);

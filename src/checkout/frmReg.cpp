@@ -18,6 +18,7 @@
 #include "data/Format.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "data/clsMst.h"
 #include "printing/modPrint.h"
 #include "settings/SetMenu.h"
 
@@ -296,7 +297,7 @@ void frmReg::VantleData()
 {
     qint32 regId = 0;
     try {
-        regId = StoreSale(m_sale.header(), m_sale.dtl(), gSalesDate, *gDb, *gIni);
+        regId = StoreSale(m_sale.header(), m_sale.dtl(), gSalesDate, *gDb, *gIni, gMst.get());
     } catch (const std::exception &e) {
         // The sale stays on the screen in its mode; Enter tries again.
         const DbError *db = dynamic_cast<const DbError *>(&e);

@@ -23,6 +23,18 @@ QList<Column> saleLine()
             {"AMT", T::Money}};
 }
 
+// The tax of a sale as it was charged, stored with the sale (tax/SaleTaxRows): per rate the amount and the
+// tax it contains, and the rate of each line.
+QList<Column> saleTax()
+{
+    return {{"REG_ID", T::Integer}, {"TAX_RT", T::Money}, {"AMT", T::Money}, {"TAX", T::Money}};
+}
+
+QList<Column> lineTax()
+{
+    return {{"REG_ID", T::Integer}, {"DTL_NO", T::Integer}, {"TAX_RT", T::Money}};
+}
+
 QList<Column> settlement()
 {
     QList<Column> columns{{"SALES_DATE", T::Date}, {"ADJ_DTM", T::Date}, {"AMT_SUM", T::Money}};
@@ -78,6 +90,10 @@ QList<Table> transactionTables()
           {"NTC_ADRS", T::Text, 254}, {"LINE_CNT", T::Integer}, {"LAST_REG_ID", T::Integer},
           {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money}, {"NTC_DTM", T::Date}, {"NTC_HOST", T::Text, 64}},
          {"SALES_DATE", "NTC_SLOT", "FMR_ID"}, {}},
+        {"D_REG_TAX", saleTax(), {"REG_ID", "TAX_RT"}, {}},
+        {"D_REG_DTL_TAX", lineTax(), {"REG_ID", "DTL_NO"}, {}},
+        {"B_REG_TAX", saleTax(), {"REG_ID", "TAX_RT"}, {}},
+        {"B_REG_DTL_TAX", lineTax(), {"REG_ID", "DTL_NO"}, {}},
     };
 }
 
@@ -110,6 +126,8 @@ QList<Table> masterTables()
         {"M_FMR_BANK", {{"FMR_ID", T::Integer}, {"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}}, {"FMR_ID"}, {}},
         // A producer's address for the sales notices and whether they are sent (notice/FmrNotice).
         {"M_FMR_NTC", {{"FMR_ID", T::Integer}, {"NTC_ADRS", T::Text, 254}, {"NTC_FLG", T::Integer}}, {"FMR_ID"}, {}},
+        // The rate of a product charged at another rate than the shop's TAX_RT (tax/ProductRates).
+        {"M_PRD_TAX", {{"PRD_ID", T::Integer}, {"TAX_RT", T::Money}}, {"PRD_ID"}, {}},
     };
 }
 

@@ -1,4 +1,5 @@
 set(DATA_CORE_SOURCES
+  data/AddedTables.cpp
   data/clsData.cpp
   data/clsDb.cpp
   data/clsINI.cpp

@@ -9,6 +9,7 @@ set(PRINTING_CORE_SOURCES
   printing/Printers.cpp
   printing/RawTransport.cpp
   printing/RcptDayInfo.cpp
+  printing/ReceiptTax.cpp
   printing/ReceiptSurface.cpp
   printing/RecordingSurface.cpp
   printing/Surface.cpp

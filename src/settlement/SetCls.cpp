@@ -8,6 +8,7 @@
 #include "data/Format.h"
 #include "data/clsDb.h"
 #include "settlement/AdjGrid.h"
+#include "tax/SaleTaxRows.h"
 
 #include <QStringList>
 
@@ -76,6 +77,8 @@ bool SetCls(clsData &db, const AdjGrid &grid, double salesDate, double now)
 {
     const QString d = criteriaDate(salesDate);
     try {
+        // Made before the transaction when missing: on a server a CREATE would end it.
+        const bool taxRows = SaleTaxRows::Ready(db);
         db.Begintrans();
         try {
             db.EXEC(QStringLiteral("DELETE D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=") + d);
@@ -104,6 +107,9 @@ bool SetCls(clsData &db, const AdjGrid &grid, double salesDate, double now)
             }
             dtl.Close();
 
+            // The tax of each sale goes with it, found through the sales still in D_REG.
+            if (taxRows)
+                SaleTaxRows::MoveToBackup(db, salesDate);
             // The backup copy of the day replaces an earlier one (a day closed, reopened and closed again).
             db.EXEC(QStringLiteral("DELETE B_REG_DTL.* FROM B_REG_DTL ")
                     + QStringLiteral(" LEFT JOIN B_REG ON B_REG_DTL.REG_ID=B_REG.REG_ID")
@@ -151,9 +157,13 @@ long CancelDailyAdj(clsData &db, double salesDate)
         QStringLiteral("DELETE D_ADJ_DTL.* FROM D_ADJ_DTL WHERE D_ADJ_DTL.SALES_DATE=") + d,
     };
     long total = 0;
+    const bool taxRows = SaleTaxRows::Ready(db);
     // All or nothing: a day half reopened would have its settlement without its sales, or the reverse.
     db.Begintrans();
     try {
+        // The tax of each sale comes back with it (not counted: the total is that of the sale statements).
+        if (taxRows)
+            SaleTaxRows::BringBack(db, salesDate);
         for (const QString &sql : statements) {
             long affected = 0;
             db.EXEC(sql, &affected);

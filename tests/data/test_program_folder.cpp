@@ -85,8 +85,9 @@ void TestProgramFolder::serverSchemaIsPrinted()
     QVERIFY(ddl.contains(QStringLiteral("ENGINE=InnoDB DEFAULT CHARSET=utf8mb4")));
     QVERIFY(ddl.contains(QStringLiteral("PRIMARY KEY (REG_ID, DTL_NO)")));
     // The register's fifteen tables, the bank master and the producers' bank codes (M_BANK, M_BANK_BR,
-    // M_FMR_BANK) and the two of the sales notices (D_NTC, M_FMR_NTC).
-    QCOMPARE(ddl.count(QStringLiteral("CREATE TABLE")), 20);
+    // M_FMR_BANK), the two of the sales notices (D_NTC, M_FMR_NTC) and the five of the tax (D_REG_TAX,
+    // D_REG_DTL_TAX, their backups, M_PRD_TAX).
+    QCOMPARE(ddl.count(QStringLiteral("CREATE TABLE")), 25);
 }
 
 // The indexes of D_ADJ_DTL that the connected database has, by name.

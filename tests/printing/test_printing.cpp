@@ -7,8 +7,11 @@
 #include "printing/ReceiptSurface.h"
 #include "printing/modPrint.h"
 #include "support/NetworkPrinter.h"
+#include "tax/RegistrationNumber.h"
+#include "tax/SaleTaxRows.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -68,7 +71,8 @@ private slots:
     void receiptSurfaceJob();
     void receiptOfAStoredSale();
     void receiptWithoutHeaderAndWithLogos();
-    void receiptTaxAtTenPercent();
+    void receiptWithoutInvoiceUnchanged();
+    void invoiceWithTwoRates();
     void receiptOverTcp();
     void virtualPrintersWriteFiles();
 
@@ -373,17 +377,111 @@ void TestPrinting::receiptWithoutHeaderAndWithLogos()
     QCOMPARE(textsOf(receipts().jobs().value(0)).value(0), QStringLiteral("領 収 書"));
 }
 
-void TestPrinting::receiptTaxAtTenPercent()
+// The receipt of a shop without a registration number and with one rate, as it was before the invoice form
+// existed: every text, position, font and rule as in the reviewed dump beside this file (write it anew with
+// VANTLE_WRITE_DUMP=1 and review the difference).
+void TestPrinting::receiptWithoutInvoiceUnchanged()
 {
     gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("0")));
+    gMst->SaveCtrl(QStringLiteral("COM_NM"), Variant(QStringLiteral("みのり直売所")));
     gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.1")));
-    sale(6, QStringLiteral("1000"));
-    saleLine(6, 1, QStringLiteral("米"), QStringLiteral("山田"), QStringLiteral("1"), QStringLiteral("1000"));
-    PrintRcpt(6);
-    const QStringList texts = textsOf(*receiptJob());
-    // 90.9 truncated.
-    QVERIFY(texts.contains(QStringLiteral("     90)")));
-    QVERIFY(texts.contains(QStringLiteral("     1 点")));
+    gMst->SaveCtrl(QStringLiteral("RCPT_MSG2"), Variant(QStringLiteral("毎度ありがとうございます")));
+    sale(6, QStringLiteral("1000"), QStringLiteral("佐藤"), QStringLiteral("1000"), QStringLiteral("0"));
+    saleLine(6, 1, QStringLiteral("米"), QStringLiteral("山田"), QStringLiteral("1"), QStringLiteral("1200"));
+    saleLine(6, 2, QStringLiteral("花束"), QStringLiteral("鈴木"), QStringLiteral("1"), QStringLiteral("450"),
+             QStringLiteral("500"), QStringLiteral("50"));
+    saleLine(6, 3, QStringLiteral("米"), QStringLiteral("山田"), QStringLiteral("-1"), QStringLiteral("-650"));
+    const auto printed = [this] {
+        receipts().clear();
+        PrintRcpt(6);
+        QString dump;
+        const auto n = [](double v) { return QString::number(v, 'f', 2); };
+        for (const auto &t : receiptJob()->texts)
+            dump += QStringLiteral("T %1 %2 %3 %4 %5\n").arg(n(t.x), n(t.y), t.font, n(t.size), t.text);
+        for (const auto &l : receiptJob()->strokes)
+            dump += QStringLiteral("L %1 %2 %3 %4 %5 %6 %7\n").arg(n(l.x1), n(l.y1), n(l.x2), n(l.y2)).arg(l.width).arg(l.style).arg(l.box);
+        return dump;
+    };
+    const QString path = QStringLiteral(VANTLE_PRINTING_TESTS "/receipt_single_rate.txt");
+    QFile file(path);
+    if (qEnvironmentVariableIsSet("VANTLE_WRITE_DUMP")) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(printed().toUtf8());
+        QSKIP("dump written");
+    }
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString expected = QString::fromUtf8(file.readAll());
+    // A sale stored before its tax was kept: the tax of its total at the shop's rate.
+    QCOMPARE(printed(), expected);
+    // Stored with its tax at 10 %, the same receipt after the shop's rate became 8 % and with a registration
+    // number that is no valid one.
+    QVERIFY(SaleTaxRows::Ready(*gDb));
+    SaleTaxRows::Insert(*gDb, 6, SaleTax::Split({{1, 1, Currency::fromInt(1200)}, {2, 1, Currency::fromInt(450)},
+                                                 {3, 1, Currency::fromInt(-650)}},
+                                                [](qint32) { return *Currency::parse(QStringLiteral("0.1")); }));
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08")));
+    gMst->SaveCtrl(QString::fromLatin1(RegistrationNumber::Key), Variant(QStringLiteral("T7123456789013")));
+    QCOMPARE(printed(), expected);
+}
+
+// A shop with a registration number selling food at 8 % and flowers at 10 %, one bunch taken back: the
+// receipt is a simplified invoice, and printed again after the rates changed it shows what was charged.
+void TestPrinting::invoiceWithTwoRates()
+{
+    gIni->SaveCtrl(QStringLiteral("DRAWER_OPEN"), Variant(QStringLiteral("0")));
+    gMst->SaveCtrl(QStringLiteral("COM_NM"), Variant(QStringLiteral("みのり直売所")));
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08")));
+    gMst->SaveCtrl(QString::fromLatin1(RegistrationNumber::Key), Variant(QStringLiteral("T7123456789012")));
+    sale(7, QStringLiteral("1690"), QStringLiteral("佐藤"), QStringLiteral("2000"), QStringLiteral("310"));
+    QList<SaleTax::Line> charged;
+    const char *const lines[][3] = {{"トマト", "130", "1"}, {"トマト", "130", "1"}, {"トマト", "130", "1"},
+                                    {"花束", "1000", "2"},  {"苗", "500", "2"},      {"花束", "-200", "2"}};
+    for (int i = 0; i < 6; ++i) {
+        const QString amount = QString::fromLatin1(lines[i][1]);
+        saleLine(7, i + 1, QString::fromUtf8(lines[i][0]), QStringLiteral("山田"), amount.startsWith(u'-') ? QStringLiteral("-1") : QStringLiteral("1"), amount);
+        charged.append({i + 1, QString::fromLatin1(lines[i][2]).toInt(), *Currency::parse(amount)});
+    }
+    SaleTaxRows::Insert(*gDb, 7, SaleTax::Split(charged, [](qint32 prdId) {
+                            return *Currency::parse(prdId == 2 ? QStringLiteral("0.1") : QStringLiteral("0.08"));
+                        }));
+    PrintRcpt(7);
+    const RecordingSurface::Job first = *receiptJob();
+    const QStringList texts = textsOf(first);
+    QCOMPARE(texts.mid(0, 3), (QStringList{QStringLiteral("みのり直売所"), QStringLiteral("登録番号 T7123456789012"), QStringLiteral("領 収 書")}));
+    const auto *number = findText(first, QStringLiteral("登録番号 T7123456789012"));
+    QCOMPARE(number->size, 11.0);
+    QVERIFY(qAbs(number->x + (rightEnd(*number) - number->x) / 2 - W / 2) <= 1);
+    // Food is marked as reduced-rate, flowers are not.
+    QCOMPARE(texts.filter(QStringLiteral("※トマト(山田)")).size(), 3);
+    QVERIFY(texts.contains(QStringLiteral("花束(山田)")) && texts.contains(QStringLiteral("苗(山田)")));
+    // Per rate its total and its tax, each cut once: 1,300 holds 118 (line by line 90 + 45 - 18 = 117),
+    // 390 holds 28 (three times 9 = 27); then what the mark means.
+    const int ten = int(texts.indexOf(QStringLiteral("10%対象")));
+    QVERIFY(ten > 0);
+    QCOMPARE(texts.mid(ten, 9), (QStringList{QStringLiteral("10%対象"), QStringLiteral("1,300"), QStringLiteral("(内消費税 "),
+                                             QStringLiteral("    118)"), QStringLiteral("8%対象"), QStringLiteral("390"),
+                                             QStringLiteral("(内消費税 "), QStringLiteral("     28)"),
+                                             QStringLiteral("※は軽減税率対象")}));
+    QCOMPARE(texts.count(QStringLiteral("(内消費税 ")), 2);
+    QCOMPARE(texts.at(ten - 1), QStringLiteral("   1,690"));
+
+    // The flowers at 8 % now and the shop at 10 %: the receipt printed again is the one printed then.
+    gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.1")));
+    gMst->EXEC(QStringLiteral("INSERT INTO M_PRD_TAX (PRD_ID, TAX_RT) VALUES (2, 0.08)"));
+    receipts().clear();
+    PrintRcpt(7);
+    QCOMPARE(textsOf(*receiptJob()), texts);
+
+    // The slip as the receipt printer prints it, for a person to look at.
+    const QString keep = qEnvironmentVariable("VANTLE_KEEP_PRINTS");
+    if (keep.isEmpty())
+        return;
+    qputenv("VANTLE_PRINT_DIR", keep.toUtf8());
+    Printers::reload();
+    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(Printers::VirtualReceiptName));
+    PrintRcpt(7);
+    qunsetenv("VANTLE_PRINT_DIR");
+    Printers::reload();
 }
 
 void TestPrinting::receiptOverTcp()

@@ -11,6 +11,7 @@
 #include "settings/fdlSetIniCtrl.h"
 #include "settings/fdlSetMenu.h"
 #include "settings/fdlSetMstCtrl1.h"
+#include "settings/fdlPrdTaxList.h"
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
 #include "settings/fdlSetNtcCtrl.h"
@@ -221,6 +222,18 @@ void TestSettingsDialogs::ratesAndShopTexts()
              (QStringList{QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。"),
                           QStringLiteral("手数料率は 0 から 100 までの数字で入力して下さい。")}));
     QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
+    // The invoice registration number: refused unless its check digit is right, stored plain.
+    again.text(QStringLiteral("FEE_RT"))->setText(QStringLiteral("10"));
+    QLineEdit *number = again.text(QStringLiteral("COM_REG_NO"));
+    number->setText(QStringLiteral("T8123456789012"));
+    again.button(1)->click();
+    QVERIFY(again.isVisible());
+    QVERIFY(m_program->messages().prompts().last().startsWith(QStringLiteral("登録番号 T8123456789012 は正しくありません")));
+    QVERIFY(stored(*gMst, "COM_REG_NO") != QStringLiteral("T8123456789012"));
+    number->setText(QStringLiteral("t7-1234-5678-9012"));
+    again.button(1)->click();
+    QVERIFY(!again.isVisible());
+    QCOMPARE(stored(*gMst, "COM_REG_NO"), QStringLiteral("T7123456789012"));
 
     fdlSetMstCtrl3 payment;
     QCOMPARE(payment.text(QStringLiteral("CLS_SITE_DAY"))->maxLength(), 3);
@@ -348,12 +361,12 @@ void TestSettingsDialogs::menuOpensEveryDialog()
     menu.show();
     QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
     QStringList captions;
-    for (int i = 1; i <= 9; ++i) {
+    for (int i = 1; i <= 10; ++i) {
         closeNextModal(captions);
         menu.button(i)->click();
     }
     QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
-                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定"}));
+                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定", "商品別税率"}));
     QVERIFY(menu.isVisible());
     QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
     menu.button(0)->click();
@@ -417,6 +430,8 @@ void TestSettingsDialogs::screenshots()
     save(payment, "fdlSetMstCtrl3.png");
     fdlSetNtcCtrl notice;
     save(notice, "fdlSetNtcCtrl.png");
+    fdlPrdTaxList rates;
+    save(rates, "fdlPrdTaxList.png");
     fdlMstFmrEdit producer;
     save(producer, "fdlMstFmrEdit_code.png");
     producer.box(0)->setText(QStringLiteral("1"));
