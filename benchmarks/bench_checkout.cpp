@@ -164,10 +164,10 @@ void run(const char *engine)
     for (int i = 0; i < Sales; ++i) {
         RegRec reg = header;
         timer.start();
-        StoreSale(reg, lines, gSalesDate, *gDb, *gIni);
+        StoreSale(reg, lines, gSalesDate, *gDb, *gIni, gMst.get());
         store << timer.nsecsElapsed();
 
-        // The same rows by hand: one transaction, 21 plain inserts, no numbering.
+        // The same rows by hand: one transaction, 21 plain inserts, no numbering, no tax rows.
         RegRec plain = header;
         plain.REG_ID = 1000000 + i;
         plain.REG_NO = 1000000 + i;

@@ -26,13 +26,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VANTLE_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library versions come from the binaries (dpkg-shlibdeps); what is loaded at run time is named here: the
-# Qt platform, SQL and print plugins, the MariaDB ODBC driver, the receipt font and the CUPS client that
-# sends raw receipt jobs (lp).
+# Qt platform, SQL and print plugins, the MariaDB ODBC driver and the receipt font. libcups2 (the jobs go to the
+# CUPS queues through it) comes from the binaries; the CUPS commands a shop sets its queues up with are in cups.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), \
 libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-odbc, unixodbc, odbc-mariadb, \
-libsqlite3-0, fonts-ipaexfont-gothic, fonts-ipafont-gothic, cups-client")
+libsqlite3-0, fonts-ipaexfont-gothic, fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-server, cups")
 
 include(CPack)

@@ -7,7 +7,7 @@ pkgs=(
   libgl-dev libvulkan-dev
   unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
   sqlite3 libsqlite3-dev
-  cups-client
+  cups cups-client libcups2-dev
   libcurl4-openssl-dev openssl python3-aiosmtpd
   fonts-ipaexfont-gothic fonts-ipafont-gothic xvfb xauth x11-apps imagemagick poppler-utils locales
 )

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command with a private MariaDB server for the tests: its own data folder, 127.0.0.1 only, an ODBC
 # data source in a private odbc.ini, two empty databases (vantle_trn, vantle_mst) and a user for them.
-# The server is stopped when the command ends, whatever its result. The tests that use the server fail,
+# The command runs under a private CUPS server too (with-test-cups.sh). The servers are stopped when the
+# command ends, whatever its result. The tests that use the server fail,
 # rather than skip, when they cannot reach it (VANTLE_TEST_SERVER_REQUIRED).
 #
 #   cd build && ../scripts/with-test-server.sh ctest -R test_database --output-on-failure
@@ -80,4 +81,4 @@ INI
 export ODBCSYSINI="$D" ODBCINI="$D/odbc.ini"
 export VANTLE_TEST_MARIADB_DSN=vantle_test VANTLE_TEST_MARIADB_USER=vantle VANTLE_TEST_MARIADB_PASSWORD=vantle-test
 export VANTLE_TEST_SERVER_REQUIRED=1
-"$@"
+"$(dirname "$0")/with-test-cups.sh" "$@"

@@ -3,6 +3,7 @@
 
 #include "base/DateValue.h"
 #include "base/Format.h"
+#include "base/TerminalProgress.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
@@ -167,8 +168,10 @@ int runStatement(const QStringList &arguments)
         gRptKind = RptKind::BankTrn;
         ReadMargins(RptKind::BankTrn, left, top);
         PdfSurface pdf(output);
-        PayStatementForm::PrintAll(pdf, float(left), float(top), set);
+        TerminalProgress progress(QStringLiteral("支払明細書を作成中"));
+        PayStatementForm::PrintAll(pdf, float(left), float(top), set, progress);
         pdf.Close();
+        progress.finish();
         QTextStream(stdout) << QStringLiteral("%1: %2 名の支払明細書\n").arg(output).arg(set.statements.size());
         return 0;
     } catch (const std::exception &e) {

@@ -1,8 +1,10 @@
 #include "app/BackupDb.h"
 
+#include "app/SqliteFileCopy.h"
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/Format.h"
+#include "base/Progress.h"
 #include "data/Globals.h"
 #include "data/clsINI.h"
 
@@ -12,7 +14,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
-#include <sqlite3.h>
 
 namespace {
 
@@ -23,18 +24,6 @@ QString withSeparator(const QString &folder)
         return folder;
     return folder + u'/';
 }
-
-QString sqliteMessage(sqlite3 *db, int code)
-{
-    const char *text = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    return QString::fromUtf8(text ? text : "SQLite error");
-}
-
-struct SqliteHandle
-{
-    sqlite3 *db = nullptr;
-    ~SqliteHandle() { sqlite3_close_v2(db); }
-};
 
 // A daily copy as BackupTarget names it: eight digits of a real date and ".mdb".
 bool isDailyCopy(const QFileInfo &file)
@@ -52,57 +41,27 @@ QString BackupTarget(const QString &folder, double day)
     return withSeparator(folder) + Format::date(day, QStringLiteral("yyyymmdd")) + QStringLiteral(".mdb");
 }
 
-QString BackupSqliteFile(const QString &source, const QString &target)
+QString BackupSqliteFile(const QString &source, const QString &target, Progress &progress)
 {
     if (!QFileInfo(source).isFile())
         return QStringLiteral("no database file: ") + source;
     const QString partial = target + QStringLiteral(".partial");
     QFile::remove(partial);
-    QString problem;
-    {
-        SqliteHandle from;
-        SqliteHandle to;
-        // Read-write without create: the source is only read, but a WAL file is read only by a connection
-        // that may open the shared-memory index.
-        int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &from.db, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc == SQLITE_OK)
-            rc = sqlite3_busy_timeout(from.db, 10000);
-        if (rc != SQLITE_OK)
-            return sqliteMessage(from.db, rc);
-        rc = sqlite3_open_v2(QFile::encodeName(partial).constData(), &to.db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        if (rc != SQLITE_OK) {
-            problem = sqliteMessage(to.db, rc);
-        } else if (sqlite3_backup *backup = sqlite3_backup_init(to.db, "main", from.db, "main")) {
-            // One step copies every page under one read transaction of the source: a consistent state
-            // even while another register writes (it waits for the busy timeout).
-            rc = sqlite3_backup_step(backup, -1);
-            sqlite3_backup_finish(backup);
-            if (rc != SQLITE_DONE)
-                problem = sqliteMessage(nullptr, rc);
-        } else {
-            problem = sqliteMessage(to.db, sqlite3_errcode(to.db));
-        }
-        // The backup is one self-contained file, whatever journal mode the source uses.
-        if (problem.isEmpty()) {
-            char *error = nullptr;
-            if (sqlite3_exec(to.db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, &error) != SQLITE_OK)
-                problem = QString::fromUtf8(error ? error : "journal mode");
-            sqlite3_free(error);
-        }
-    }
+    QString problem = CopySqliteFile(source, partial, progress);
     if (problem.isEmpty()) {
         if (QFile::exists(target) && !QFile::remove(target))
             problem = QStringLiteral("cannot replace ") + target;
         else if (QFile written(partial); !written.rename(target))
             problem = QStringLiteral("cannot write %1: %2").arg(target, written.errorString());
     }
-    if (!problem.isEmpty())
+    if (problem.isEmpty())
+        FlushToDisk(QFileInfo(target).absolutePath()); // the new name, too, is on the disk
+    else
         QFile::remove(partial);
     return problem;
 }
 
-void BackupDb()
+void BackupDb(Progress &progress)
 {
     try {
         if (!gIni || gIni->DB_TYPE() != u"2")
@@ -118,7 +77,7 @@ void BackupDb()
         if (source.isEmpty())
             return;
         const QString target = BackupTarget(folder, Clock::Today());
-        const QString problem = BackupSqliteFile(source, target);
+        const QString problem = BackupSqliteFile(source, target, progress);
         if (!problem.isEmpty()) {
             // The earlier copies stay: they are all there is until a copy succeeds again.
             WriteLog(QStringLiteral("バックアップ失敗:") + problem);

@@ -4,6 +4,7 @@
 #include "app/Screens.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
+#include "base/ProgressWindow.h"
 #include "base/QtMessagePresenter.h"
 #include "printing/SystemPrinters.h"
 
@@ -39,6 +40,10 @@ int Main(QApplication &app)
     ConnectDataEvents(&app);
 
     InitObj();
+    {
+        ProgressWindow upgrade(StartUp::UpgradeCaption, 500);
+        StartUp::UpgradeDatabases(upgrade);
+    }
     switch (StartUp::ChooseSalesDate(ShowCalendar)) {
     case StartUp::Screen::End:
         ReleaseObj(); // the calendar's exit: the program ends at once, nothing saved

@@ -1,6 +1,9 @@
 #include "app/Screens.h"
 
+#include "app/BackupDb.h"
 #include "app/InitObj.h"
+#include "app/StartUp.h"
+#include "base/ProgressWindow.h"
 #include "base/ScreenGuard.h"
 #include "calendar/frmSetCal.h"
 #include "checkout/frmReg.h"
@@ -36,6 +39,13 @@ void showAsRunWindow(QWidget *window)
     window->activateWindow();
 }
 
+// The end of the run: the database is closed and backed up, a window showing how far the copy has come.
+void endRun()
+{
+    ProgressWindow backup(kBackupCaption);
+    StartUp::EndRun(backup);
+}
+
 // The register was closed: a sale that was not stored is lost. With daily closing in use and sales not
 // closed yet the settlement screen takes over; otherwise the database is closed, backed up, and the run ends.
 void registerClosed()
@@ -45,7 +55,7 @@ void registerClosed()
     if (settlement)
         OpenSettlement();
     else
-        StartUp::EndRun();
+        endRun();
 }
 
 } // namespace
@@ -75,7 +85,7 @@ frmReg *OpenRegister()
 frmAdj *OpenSettlement()
 {
     auto *window = new frmAdj;
-    QObject::connect(window, &frmAdj::closed, window, StartUp::EndRun);
+    QObject::connect(window, &frmAdj::closed, window, endRun);
     showAsRunWindow(window);
     window->setFocus();
     return window;

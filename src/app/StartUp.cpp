@@ -4,8 +4,10 @@
 #include "base/Clock.h"
 #include "base/Common.h"
 #include "base/DateValue.h"
+#include "base/Format.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
+#include "data/SchemaUpgrade.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
@@ -42,6 +44,24 @@ void showFailure(const std::exception &e)
 }
 
 } // namespace
+
+void UpgradeDatabases(Progress &progress)
+{
+    const struct { QString type, file; Schema::Store store; } databases[] = {
+        {gIni->DB_TYPE(), gIni->DB_NAME(), Schema::Store::Transaction},
+        {gIni->MST_TYPE(), gIni->MST_NAME(), Schema::Store::Master},
+    };
+    for (const auto &db : databases) {
+        if (db.type != u"2" || db.file.isEmpty())
+            continue;
+        QStringList ran;
+        const QString problem = SchemaUpgrade::upgradeFile(db.file, db.store, progress, &ran);
+        for (const QString &statement : ran)
+            WriteLog(QStringLiteral("データベース更新:") + db.file + u' ' + statement);
+        if (!problem.isEmpty())
+            WriteLog(QStringLiteral("データベース更新失敗:") + db.file + u' ' + problem);
+    }
+}
 
 double ProposedSalesDate()
 {
@@ -120,15 +140,15 @@ bool SettlementTakesOver()
     return dailyAdjInUse() && countOf(QStringLiteral("D_REG")) > 0;
 }
 
-void CloseAndBackUp()
+void CloseAndBackUp(Progress &progress)
 {
     gDb.reset();
-    BackupDb();
+    BackupDb(progress);
 }
 
-void EndRun()
+void EndRun(Progress &progress)
 {
-    CloseAndBackUp();
+    CloseAndBackUp(progress);
     QCoreApplication::quit();
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class Progress;
+
 // The decisions of a run's start and end, without any screen: which sales date is proposed, whether a
 // chosen date may be rung up, and what closing the register leads to. The screens only show and ask.
 namespace StartUp {
@@ -22,6 +24,12 @@ enum class CalendarExit {
 
 // Where the run goes once the date is settled.
 enum class Screen { Register, Settlement, End };
+
+// The register's own database files (SQLite) brought up to the indexes this version uses, once after an
+// update; `progress` follows the work. A file that cannot be upgraded now is written to the log and used
+// as it is. A server database is the operator's (vantle-admin upgrade).
+void UpgradeDatabases(Progress &progress);
+inline const QString UpgradeCaption = QStringLiteral("データベース更新中");
 
 // The oldest sales date still in D_REG (the day waiting longest for its close), or today.
 double ProposedSalesDate();
@@ -49,9 +57,10 @@ Screen ChooseSalesDate(const std::function<CalendarExit()> &showCalendar);
 // Whether closing the register hands over to the settlement screen: daily closing in use (DAILY_ADJ) and
 // sales in D_REG that are not closed yet.
 bool SettlementTakesOver();
-// The end of a run: the transaction database is closed, then its file is backed up.
-void CloseAndBackUp();
+// The end of a run: the transaction database is closed, then its file is backed up, the copy telling
+// `progress` how far it has come.
+void CloseAndBackUp(Progress &progress);
 // The same, then the application's event loop ends (closing the register or the settlement screen).
-void EndRun();
+void EndRun(Progress &progress);
 
 } // namespace StartUp

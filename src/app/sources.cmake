@@ -2,6 +2,7 @@ set(APP_CORE_SOURCES
   app/BackupDb.cpp
   app/InitObj.cpp
   app/SingleInstance.cpp
+  app/SqliteFileCopy.cpp
   app/StartUp.cpp
 )
 set(APP_UI_SOURCES

@@ -6,11 +6,14 @@ set(BASE_CORE_SOURCES
   base/DateValue.cpp
   base/Format.cpp
   base/MessagePresenter.cpp
+  base/Progress.cpp
   base/TagProgram.cpp
+  base/TerminalProgress.cpp
   base/Variant.cpp
 )
 set(BASE_UI_SOURCES
   base/FormScaler.cpp
+  base/ProgressWindow.cpp
   base/QtMessagePresenter.cpp
   base/ScreenGuard.cpp
 )

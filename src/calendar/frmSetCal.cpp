@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
+#include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/Sql.h"
 #include "data/clsDb.h"
@@ -149,10 +150,18 @@ void frmSetCal::SetSize()
 
 frmSetCal::DayMarks frmSetCal::MarksOf(double day)
 {
-    const QString criteria = dayCriteria(day);
+    // Whether such rows exist, not how many: each mark is one look into an index, however many years of
+    // sales the tables hold. One statement, and one line in the log, per day.
+    Recordset rs = gDb->GetFwdOnlyRst(
+        Sql(R"(SELECT EXISTS (SELECT * FROM D_ADJ_DTL WHERE SALES_DATE=:day AND CLS_DATE IS NOT NULL) AS PAID, )"
+            R"(EXISTS (SELECT * FROM B_REG WHERE SALES_DATE=:day) AS ARCHIVED, )"
+            R"(EXISTS (SELECT * FROM D_REG WHERE SALES_DATE=:day) AS OPEN_SALES)")
+            .date(QStringLiteral("day"), day));
     DayMarks marks;
-    marks.paid = countOf(QStringLiteral("D_ADJ_DTL"), Sql(R"(SALES_DATE=:day AND CLS_DATE IS NOT NULL)").date("day", day)) != 0;
-    marks.archivedOnly = countOf(QStringLiteral("B_REG"), criteria) != 0 && countOf(QStringLiteral("D_REG"), criteria) == 0;
+    if (!rs.EOF_()) {
+        marks.paid = rs.Fields(0).toLong() != 0;
+        marks.archivedOnly = rs.Fields(1).toLong() != 0 && rs.Fields(2).toLong() == 0;
+    }
     return marks;
 }
 

@@ -7,6 +7,8 @@
 #include "data/Sql.h"
 #include "data/Transaction.h"
 #include "data/clsData.h"
+#include "tax/ProductRates.h"
+#include "tax/SaleTaxRows.h"
 
 #include <algorithm>
 #include <limits>
@@ -94,7 +96,26 @@ bool isStored(const RegRec &header, const QList<DtlRec> &lines, clsData &db)
     return true;
 }
 
-qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
+// The rates of the sale's lines, read before its transaction; nothing when the sale is stored without its tax
+// (no master given, or a database whose tax tables are missing and cannot be made).
+std::optional<SaleTax> taxOf(const QList<DtlRec> &lines, clsData &db, clsData *mst)
+{
+    if (mst == nullptr || !SaleTaxRows::Ready(db))
+        return std::nullopt;
+    QList<SaleTax::Line> taxed;
+    QList<qint32> products;
+    for (const DtlRec &line : lines) {
+        if (line.DTL_NO == 0)
+            continue;
+        taxed.append({line.DTL_NO, line.PRD_ID, line.AMT});
+        products.append(line.PRD_ID);
+    }
+    const ProductRates rates = ProductRates::Load(*mst, products);
+    return SaleTax::Split(taxed, [&rates](qint32 prdId) { return rates.of(prdId); });
+}
+
+qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini,
+                 const std::optional<SaleTax> &tax)
 {
     lockSaleNumbers(db);
     header.REG_ID = allocateRegId(db);
@@ -109,6 +130,8 @@ qint32 storeOnce(RegRec &header, const QList<DtlRec> &lines, double salesDate, c
         if (line.DTL_NO != 0)
             db.EXEC(SaleLineInsert(header.REG_ID, line));
     }
+    if (tax)
+        SaleTaxRows::Insert(db, header.REG_ID, *tax);
     return header.REG_ID;
 }
 
@@ -149,11 +172,13 @@ VALUES (:id, :no, :bcd, :prd, :name, :fmr, :fmrName, :oPrc, :dPrc, :prc, :qty, :
         .money("amt", line.AMT);
 }
 
-qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini)
+qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini,
+                 clsData *mst)
 {
     // Storing is an explicit action: a database that could not be opened is tried again (and asks again).
     if (!db.connection())
         db.OpenCnn();
+    const std::optional<SaleTax> tax = taxOf(lines, db, mst);
     // An earlier attempt whose commit went unanswered left its numbers here: it may be stored already.
     if (reg.REG_ID != 0) {
         if (isStored(reg, lines, db))
@@ -168,7 +193,7 @@ qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsD
             // A transaction that cannot start (another register holds the database too long, the connection
             // is gone) fails the store: without it the lines could be stored without their header.
             Transaction transaction(db);
-            storeOnce(header, lines, salesDate, db, ini);
+            storeOnce(header, lines, salesDate, db, ini, tax);
             committing = true;
             transaction.commit();
             reg = header;

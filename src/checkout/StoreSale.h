@@ -25,7 +25,12 @@ class clsData;
 //
 // Storing is an explicit action: a database that could not be opened (see clsData::openConfigured) is
 // opened again first, and asks again when that fails.
-qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini);
+//
+// With the master database `mst` the sale's tax is stored with it, in the same transaction: the rate of each
+// line (its product's own rate, else the shop's TAX_RT) and per rate the total and the tax it contains
+// (tax/SaleTaxRows). Rates that cannot be read fail the store like any database error.
+qint32 StoreSale(RegRec &reg, const QList<DtlRec> &lines, double salesDate, clsData &db, clsData &ini,
+                 clsData *mst = nullptr);
 
 // The header statement and a line statement, as the register sends them.
 QString SaleHeaderInsert(const RegRec &reg);

@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "base/ScreenGuard.h"
 #include "base/TagProgram.h"
+#include "checkout/GetBcdData.h"
 #include "checkout/SaleState.h"
 #include "checkout/StoreSale.h"
 #include "checkout/fdlEditPrc.h"
@@ -14,6 +15,7 @@
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "data/clsMst.h"
 #include "printing/modPrint.h"
 #include "settings/SetMenu.h"
 
@@ -249,7 +251,7 @@ void frmReg::VantleData()
 {
     qint32 regId = 0;
     try {
-        regId = StoreSale(m_sale.header(), m_sale.dtl(), gSalesDate, *gDb, *gIni);
+        regId = StoreSale(m_sale.header(), m_sale.dtl(), gSalesDate, *gDb, *gIni, gMst.get());
     } catch (const std::exception &e) {
         // The sale stays on the screen in its mode; Enter tries again.
         const DbError *db = dynamic_cast<const DbError *>(&e);

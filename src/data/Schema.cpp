@@ -23,6 +23,18 @@ QList<Column> saleLine()
             {"AMT", T::Money}};
 }
 
+// The tax of a sale as it was charged, stored with the sale (tax/SaleTaxRows): per rate the amount and the
+// tax it contains, and the rate of each line.
+QList<Column> saleTax()
+{
+    return {{"REG_ID", T::Integer}, {"TAX_RT", T::Money}, {"AMT", T::Money}, {"TAX", T::Money}};
+}
+
+QList<Column> lineTax()
+{
+    return {{"REG_ID", T::Integer}, {"DTL_NO", T::Integer}, {"TAX_RT", T::Money}};
+}
+
 QList<Column> settlement()
 {
     QList<Column> columns{{"SALES_DATE", T::Date}, {"ADJ_DTM", T::Date}, {"AMT_SUM", T::Money}};
@@ -55,7 +67,10 @@ QList<Table> transactionTables()
         {"D_ADJ_DTL",
          {{"SALES_DATE", T::Date}, {"FMR_ID", T::Integer}, {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money},
           {"CLS_DATE", T::Date}},
-         {"SALES_DATE", "FMR_ID"}, {{"CLS_DATE"}, {"FMR_ID"}}},
+         // The calendar asks per day whether it is paid; the payment closing finds a producer's unpaid
+         // days. Either looks into the index at one place, however many years the table holds.
+         {"SALES_DATE", "FMR_ID"}, {{"SALES_DATE", "CLS_DATE"}, {"CLS_DATE", "FMR_ID"}},
+         {"IX_D_ADJ_DTL_CLS_DATE", "IX_D_ADJ_DTL_FMR_ID"}},
         {"D_PAY",
          {{"CLS_DATE", T::Date}, {"PAY_DATE", T::Date}, {"SALES_QTY_SUM", T::Money}, {"SALES_AMT_SUM", T::Money},
           {"FEE_AMT_SUM", T::Money}, {"PAY_AMT_SUM", T::Money}, {"BANK_FEE_SUM", T::Money},
@@ -75,6 +90,10 @@ QList<Table> transactionTables()
           {"NTC_ADRS", T::Text, 254}, {"LINE_CNT", T::Integer}, {"LAST_REG_ID", T::Integer},
           {"SALES_QTY", T::Money}, {"SALES_AMT", T::Money}, {"NTC_DTM", T::Date}, {"NTC_HOST", T::Text, 64}},
          {"SALES_DATE", "NTC_SLOT", "FMR_ID"}, {}},
+        {"D_REG_TAX", saleTax(), {"REG_ID", "TAX_RT"}, {}},
+        {"D_REG_DTL_TAX", lineTax(), {"REG_ID", "DTL_NO"}, {}},
+        {"B_REG_TAX", saleTax(), {"REG_ID", "TAX_RT"}, {}},
+        {"B_REG_DTL_TAX", lineTax(), {"REG_ID", "DTL_NO"}, {}},
     };
 }
 
@@ -107,6 +126,8 @@ QList<Table> masterTables()
         {"M_FMR_BANK", {{"FMR_ID", T::Integer}, {"BANK_CD", T::Text, 4}, {"BR_CD", T::Text, 3}}, {"FMR_ID"}, {}},
         // A producer's address for the sales notices and whether they are sent (notice/FmrNotice).
         {"M_FMR_NTC", {{"FMR_ID", T::Integer}, {"NTC_ADRS", T::Text, 254}, {"NTC_FLG", T::Integer}}, {"FMR_ID"}, {}},
+        // The rate of a product charged at another rate than the shop's TAX_RT (tax/ProductRates).
+        {"M_PRD_TAX", {{"PRD_ID", T::Integer}, {"TAX_RT", T::Money}}, {"PRD_ID"}, {}},
     };
 }
 
@@ -180,8 +201,7 @@ QStringList createStatements(const Table &t, Engine engine, bool ifNotExists)
         ddl += QStringLiteral(" ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci");
     QStringList statements{ddl};
     for (const QStringList &index : t.indexes)
-        statements << QStringLiteral("CREATE INDEX %1IX_%2_%3 ON %2 (%4)")
-                          .arg(guard, t.name, index.join(u'_'), index.join(QStringLiteral(", ")));
+        statements << createIndexStatement(t, index, ifNotExists);
     return statements;
 }
 
@@ -191,6 +211,25 @@ QStringList createStatements(Store store, Engine engine)
     for (const Table &t : tables(store))
         statements << createStatements(t, engine);
     return statements;
+}
+
+QString indexName(const Table &t, const QStringList &columns)
+{
+    return QStringLiteral("IX_%1_%2").arg(t.name, columns.join(u'_'));
+}
+
+QString createIndexStatement(const Table &t, const QStringList &columns, bool ifNotExists)
+{
+    return QStringLiteral("CREATE INDEX %1%2 ON %3 (%4)")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), indexName(t, columns), t.name,
+             columns.join(QStringLiteral(", ")));
+}
+
+QString dropIndexStatement(const Table &t, const QString &index, Engine engine)
+{
+    if (engine == Engine::MariaDb)
+        return QStringLiteral("DROP INDEX %1 ON %2").arg(index, t.name);
+    return QStringLiteral("DROP INDEX ") + index;
 }
 
 std::optional<Type> fieldType(const QString &fieldName)

@@ -27,6 +27,8 @@ struct Table
     QList<Column> columns;
     QStringList key;
     QList<QStringList> indexes;
+    // Indexes that earlier versions created and a later one replaced: an existing database loses them.
+    QStringList retiredIndexes = {};
 };
 
 const QList<Table> &tables(Store store);
@@ -35,6 +37,11 @@ QStringList createStatements(Store store, Engine engine);
 // One table's statements; with ifNotExists they leave an existing table as it is (tables added later to a
 // database made before them).
 QStringList createStatements(const Table &table, Engine engine, bool ifNotExists = false);
+// The name of an index of the table over those columns ("IX_D_REG_SALES_DATE"), its CREATE statement,
+// and the DROP statement of an index by name.
+QString indexName(const Table &table, const QStringList &columns);
+QString createIndexStatement(const Table &table, const QStringList &columns, bool ifNotExists = false);
+QString dropIndexStatement(const Table &table, const QString &index, Engine engine);
 
 // The type of a result field: a column name, "T.COLUMN", or an aggregate of one ("MAX(T.COLUMN)",
 // "Sum(AMT)"); COUNT(...) is an integer. Unknown names give nothing.

@@ -1,4 +1,5 @@
 set(DATA_CORE_SOURCES
+  data/AddedTables.cpp
   data/clsData.cpp
   data/clsDb.cpp
   data/clsINI.cpp
@@ -12,6 +13,7 @@ set(DATA_CORE_SOURCES
   data/ProgramFolder.cpp
   data/Recordset.cpp
   data/Schema.cpp
+  data/SchemaUpgrade.cpp
   data/Sql.cpp
   data/SqlDialect.cpp
   data/Transaction.cpp

@@ -139,9 +139,11 @@ void PrintPage(Surface &surface, float left, float top, const PayStatementSet &s
         summary(surface, X, Y, statement);
 }
 
-void PrintAll(Surface &surface, float left, float top, const PayStatementSet &set)
+void PrintAll(Surface &surface, float left, float top, const PayStatementSet &set, Progress &progress)
 {
     SetAppTitle(QStringLiteral("支払明細書"));
+    qint64 drawn = 0;
+    progress.report(drawn, set.statements.size());
     for (const PayStatement &statement : set.statements) {
         const int pages = Pages(statement);
         for (int page = 1; page <= pages; ++page) {
@@ -151,6 +153,7 @@ void PrintAll(Surface &surface, float left, float top, const PayStatementSet &se
         }
         if (surface.isPrinter())
             surface.EndDoc();
+        progress.report(++drawn, set.statements.size());
     }
     SetAppTitle(kProductTitle);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Progress.h"
 #include "payment/PayStatement.h"
 
 class Surface;
@@ -15,7 +16,8 @@ inline constexpr int DaysPerPage = 25;
 int Pages(const PayStatement &statement);
 // One page (from 1) at the margins (twips). Draws only; the caller ends the job.
 void PrintPage(Surface &surface, float left, float top, const PayStatementSet &set, const PayStatement &statement, int page);
-// Every page of every statement of the set; on a printer each producer is one print job.
-void PrintAll(Surface &surface, float left, float top, const PayStatementSet &set);
+// Every page of every statement of the set; on a printer each producer is one print job. `progress` counts
+// the statements drawn of all.
+void PrintAll(Surface &surface, float left, float top, const PayStatementSet &set, Progress &progress = Progress::none());
 
 } // namespace PayStatementForm

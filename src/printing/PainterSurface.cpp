@@ -102,7 +102,7 @@ const QImage &PictureSurface::image()
 
 // --- PDF ---
 
-PdfSurface::PdfSurface(FileChooser chooser) : m_chooser(std::move(chooser)) {}
+PdfSurface::PdfSurface(Sink sink) : m_sink(std::move(sink)) {}
 
 PdfSurface::PdfSurface(const QString &path) : m_single(true), m_path(path) {}
 
@@ -111,7 +111,7 @@ PdfSurface::~PdfSurface()
     if (m_single)
         Close();
     else
-        finish();
+        reset();
 }
 
 QPainter &PdfSurface::painter()
@@ -123,17 +123,26 @@ QPainter &PdfSurface::painter()
         }
         return *m_painter;
     }
-    const QString path = m_single ? m_path : m_chooser();
-    auto writer = std::make_unique<QPdfWriter>(path);
+    m_title = AppTitle();
+    std::unique_ptr<QPdfWriter> writer;
+    if (m_single) {
+        writer = std::make_unique<QPdfWriter>(m_path);
+    } else {
+        m_buffer = std::make_unique<QBuffer>();
+        m_buffer->open(QIODevice::WriteOnly);
+        writer = std::make_unique<QPdfWriter>(m_buffer.get());
+    }
     writer->setResolution(Dpi);
-    writer->setTitle(AppTitle());
+    writer->setTitle(m_title);
     writer->setCreator(QStringLiteral("Marveno"));
-    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    const QPointF corner = printableCorner();
+    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(corner.x(), corner.y(), 0, 0), QPageLayout::Point));
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(writer.get()))
-        throw PrinterError(QStringLiteral("PDF ファイル %1 を作成できません。").arg(path));
+        throw PrinterError(m_single ? QStringLiteral("PDF ファイル %1 を作成できません。").arg(m_path)
+                                    : QStringLiteral("印刷する PDF を作成できません。"));
     preparePainter(*painter);
-    m_path = path;
     m_writer = std::move(writer);
     m_painter = std::move(painter);
     m_pageBreakPending = false;
@@ -154,15 +163,25 @@ void PdfSurface::NewPage()
         m_pageBreakPending = true;
 }
 
+void PdfSurface::reset()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    m_buffer.reset();
+    m_pageBreakPending = false;
+}
+
 void PdfSurface::finish()
 {
     if (!m_painter)
         return;
     m_painter->end();
-    m_painter.reset();
-    m_writer.reset();
-    m_files.append(m_path);
-    m_pageBreakPending = false;
+    Job job{m_title, m_buffer ? m_buffer->data() : QByteArray(), m_copies, m_paperBin};
+    reset();
+    if (!m_single && m_sink)
+        m_sink(job);
 }
 
 void PdfSurface::EndDoc()
@@ -179,10 +198,9 @@ void PdfSurface::KillDoc()
 {
     if (!m_painter)
         return;
-    m_painter->end();
-    m_painter.reset();
-    m_writer.reset();
-    QFile::remove(m_path);
+    reset();
+    if (m_single)
+        QFile::remove(m_path);
 }
 
 bool PdfSurface::Close()

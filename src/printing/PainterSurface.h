@@ -2,6 +2,7 @@
 
 #include "printing/Surface.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <functional>
@@ -57,16 +58,21 @@ private:
 inline constexpr double kPageWidthTwips = 11907;
 inline constexpr double kPageHeightTwips = 16839.9;
 
-// A page printer that writes PDF files. With a file chooser it is a printer: every job (EndDoc) is a file of
-// its own, named when the job begins. With a fixed path it collects every job as pages of that one file, which
-// Close writes (the preview's "save as PDF").
+// A page printer that makes PDF. With a sink it is a printer: every job (EndDoc) is a PDF document of its own,
+// handed to the sink with the job's title and the printer properties it was printed with. With a path it
+// collects every job as pages of that one file, which Close writes (the preview's "save as PDF").
 class PdfSurface : public PainterSurface
 {
 public:
     static constexpr int Dpi = 600;
-    // Called when a job begins; returns the file to write it to.
-    using FileChooser = std::function<QString()>;
-    explicit PdfSurface(FileChooser chooser);
+    struct Job {
+        QString title;      // the application title when the job began
+        QByteArray pdf;
+        int copies = 1;
+        int paperBin = 0;   // 0 when no bin was chosen
+    };
+    using Sink = std::function<void(const Job &)>;
+    explicit PdfSurface(Sink sink);
     // One document at path; the surface acts as a printer (forms draw as on paper).
     explicit PdfSurface(const QString &path);
     ~PdfSurface() override;
@@ -76,27 +82,32 @@ public:
     void EndDoc() override;
     void KillDoc() override;
     int Copies() const override { return m_copies; }
-    void setCopies(int copies) override { m_copies = copies; }
+    void setCopies(int copies) override { m_copies = qMax(1, copies); }
+    void setPaperBin(int bin) override { m_paperBin = bin; }
     bool physicalOffset(double &x, double &y, double &dpiX, double &dpiY) const override;
     // Writes the single document (fixed path only); false when nothing was drawn.
     bool Close();
-    // Files written so far.
-    const QStringList &files() const { return m_files; }
 
 protected:
     QPainter &painter() override;
     double dotsPerInch() const override { return Dpi; }
     void drawText(double x, double y, const QString &text) override;
+    // Where drawing starts, in points from the paper's corner: the corner of a printer's printable area, so that
+    // a form lands on the PDF page where the printer would put it. A PDF file has no border.
+    virtual QPointF printableCorner() const { return {}; }
 
 private:
     void finish();
+    void reset();
 
-    FileChooser m_chooser;
+    Sink m_sink;
     bool m_single = false;
     bool m_pageBreakPending = false;
     int m_copies = 1;
+    int m_paperBin = 0;
     QString m_path;
+    QString m_title;
+    std::unique_ptr<QBuffer> m_buffer;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
-    QStringList m_files;
 };

@@ -40,8 +40,9 @@ PrinterEntry virtualPagePrinter(const QString &folder)
 {
     return {Printers::VirtualPageName,
             [folder] {
-                return std::make_unique<PdfSurface>(
-                    [folder] { return Printers::jobFile(folder, AppTitle(), QStringLiteral("pdf")); });
+                return std::make_unique<PdfSurface>([folder](const PdfSurface::Job &job) {
+                    writeFile(Printers::jobFile(folder, job.title, QStringLiteral("pdf")), job.pdf);
+                });
             },
             {}};
 }

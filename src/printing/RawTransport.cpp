@@ -1,9 +1,10 @@
 #include "printing/RawTransport.h"
 
+#include "base/Common.h"
+#include "printing/CupsQueue.h"
 #include "printing/Surface.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTcpSocket>
 #include <QUrl>
 
@@ -13,20 +14,15 @@ namespace {
 constexpr int kConnectMs = 3000;
 constexpr int kSendMs = 10000;
 
+// A raw job on a CUPS queue has as long as a network printer has to take its bytes.
+int gQueueWaitMs = kSendMs;
+
+// A raw job: the queue passes the bytes to the printer unchanged. The register waits until the printer has them,
+// so that the drawer, the slip and the cut come out in this order and a printer that is off is noticed now.
 void sendToQueue(const QString &queue, const QByteArray &bytes, const QString &title)
 {
-    QProcess lp;
-    lp.start(QStringLiteral("lp"), {QStringLiteral("-d"), queue, QStringLiteral("-o"), QStringLiteral("raw"),
-                                    QStringLiteral("-t"), title.isEmpty() ? QStringLiteral("Marveno") : title});
-    if (!lp.waitForStarted(kConnectMs))
-        throw PrinterError(QStringLiteral("印刷コマンド lp を起動できません (%1)。").arg(queue));
-    lp.write(bytes);
-    lp.closeWriteChannel();
-    if (!lp.waitForFinished(kSendMs * 3) || lp.exitStatus() != QProcess::NormalExit || lp.exitCode() != 0) {
-        const QString why = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
-        lp.kill();
-        throw PrinterError(QStringLiteral("プリンタ %1 に送れません。%2").arg(queue, why));
-    }
+    const int job = CupsQueue::submit(queue, bytes, CupsQueue::RawFormat, title.isEmpty() ? kProductTitle : title);
+    CupsQueue::waitUntilPrinted(queue, job, gQueueWaitMs);
 }
 
 void sendToSocket(const QString &host, quint16 port, const QByteArray &bytes)
@@ -62,6 +58,11 @@ void sendToFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
+
+void setQueueWait(int milliseconds)
+{
+    gQueueWaitMs = milliseconds;
+}
 
 bool parseSocket(const QString &uri, QString &host, quint16 &port)
 {

@@ -1,5 +1,6 @@
 #include "printing/SystemPrinters.h"
 
+#include "printing/CupsQueue.h"
 #include "printing/PainterSurface.h"
 #include "printing/Printers.h"
 #include "printing/RawTransport.h"
@@ -7,31 +8,26 @@
 
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 namespace {
 
-// The CUPS job options of the print engine: a list of names and values (the engine's key for them).
-const QPrintEngine::PrintEnginePropertyKey kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-// A page printer of the system. The job begins with the first drawing and ends with EndDoc.
-class SystemPageSurface : public PainterSurface
+// A page printer of the system. A job is drawn into a PDF, laid out on A4 as the printer lays out its
+// printable area, and handed to the printer's CUPS queue with its copies and paper bin when it ends; a queue
+// that is missing or stopped is a printer error, not a job that never prints.
+class SystemPageSurface : public PdfSurface
 {
 public:
-    explicit SystemPageSurface(const QString &name) : m_name(name) {}
-    ~SystemPageSurface() override { KillDoc(); }
-
-    bool isPrinter() const override { return true; }
-    int Copies() const override { return m_copies; }
-    void setCopies(int copies) override { m_copies = qMax(1, copies); }
-    void setPaperBin(int bin) override { m_bin = bin; }
+    explicit SystemPageSurface(const QString &name) : PdfSurface([name](const Job &job) { submit(name, job); }), m_name(name) {}
 
     bool physicalOffset(double &x, double &y, double &dpiX, double &dpiY) const override
     {
         QPrinter probe(QPrinter::HighResolution);
-        setUp(probe);
+        probe.setPrinterName(m_name);
+        probe.setFullPage(false);
+        probe.setPageSize(QPageSize(QPageSize::A4));
+        probe.setPageOrientation(QPageLayout::Portrait);
         if (!probe.isValid())
             return false;
         const QRectF paintRect = probe.pageRect(QPrinter::DevicePixel);
@@ -41,81 +37,29 @@ public:
         return true;
     }
 
-    void NewPage() override
-    {
-        if (m_painter)
-            m_printer->newPage();
-    }
-
-    void EndDoc() override
-    {
-        if (!m_painter)
-            return;
-        const bool ok = m_painter->end();
-        m_painter.reset();
-        m_printer.reset();
-        if (!ok)
-            throw PrinterError(QStringLiteral("プリンタ %1 に印刷できません。").arg(m_name));
-    }
-
-    void KillDoc() override
-    {
-        if (!m_painter)
-            return;
-        m_printer->abort();
-        m_painter->end();
-        m_painter.reset();
-        m_printer.reset();
-    }
-
 protected:
-    QPainter &painter() override
+    QPointF printableCorner() const override
     {
-        if (m_painter)
-            return *m_painter;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        setUp(*printer);
-        printer->setDocName(AppTitle());
-        printer->setCopyCount(m_copies);
-        if (m_bin != 0) {
-            // Windows takes the paper source; CUPS ignores it and takes the InputSlot option.
-            printer->setPaperSource(m_bin == 4 ? QPrinter::Manual : QPrinter::Upper);
-            printer->printEngine()->setProperty(kCupsOptions, QStringList{QStringLiteral("InputSlot"),
-                                                                          m_bin == 4 ? QStringLiteral("Manual")
-                                                                                     : QStringLiteral("Upper")});
-        }
-        auto painter = std::make_unique<QPainter>();
-        if (!printer->isValid() || !painter->begin(printer.get()))
-            throw PrinterError(QStringLiteral("プリンタ %1 に印刷できません。").arg(m_name));
-        m_printer = std::move(printer);
-        m_painter = std::move(painter);
-        preparePainter(*m_painter);
-        return *m_painter;
-    }
-
-    double dotsPerInch() const override { return m_printer ? m_printer->resolution() : 600; }
-
-    void drawText(double x, double y, const QString &text) override
-    {
-        // A page printer has no command font.
-        if (!isControlFont())
-            PainterSurface::drawText(x, y, text);
+        double x = 0, y = 0, dpiX = 0, dpiY = 0;
+        if (!physicalOffset(x, y, dpiX, dpiY) || dpiX <= 0 || dpiY <= 0)
+            return {};
+        return {x * 72 / dpiX, y * 72 / dpiY};
     }
 
 private:
-    void setUp(QPrinter &printer) const
+    static void submit(const QString &queue, const Job &job)
     {
-        printer.setPrinterName(m_name);
-        printer.setFullPage(false);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
+        CupsQueue::Options options{{QStringLiteral("media"), QStringLiteral("A4")}};
+        if (job.copies > 1)
+            options.append({QStringLiteral("copies"), QString::number(job.copies)});
+        // Bin codes of old: 4 the manual feed, 1 the upper tray. CUPS names the bin in the option InputSlot with
+        // the driver's names; a driver without such a bin ignores it.
+        if (job.paperBin != 0)
+            options.append({QStringLiteral("InputSlot"), job.paperBin == 4 ? QStringLiteral("Manual") : QStringLiteral("Upper")});
+        CupsQueue::submit(queue, job.pdf, CupsQueue::PdfFormat, job.title, options);
     }
 
     QString m_name;
-    int m_copies = 1;
-    int m_bin = 0;
-    std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<QPainter> m_painter;
 };
 
 } // namespace

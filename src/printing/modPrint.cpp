@@ -12,11 +12,15 @@
 #include "printing/PrintText.h"
 #include "printing/Printers.h"
 #include "printing/RcptDayInfo.h"
+#include "printing/ReceiptTax.h"
 
 namespace {
 
 // The receipt's printable width in twips (71 mm).
 constexpr double kSlipWidth = 4025.7;
+// Where "(内消費税" starts, and one half-width cell of the 11 pt font before it.
+constexpr double kTaxLabelX = 2154.6;
+constexpr double kCell = 110;
 
 // Makes the first printer whose name matches the setting in its first ten characters, case-blind, current.
 void selectBySetting(const QString &key, Printers::Role role, const QString &logText)
@@ -91,6 +95,26 @@ void printLine(Surface &p, const QString &text)
     PrintText(p, 0, float(p.CurrentY), text, 0, 12, float(kSlipWidth));
 }
 
+// An invoice's tax: per rate, highest first, its total and the tax it contains, each truncated once; then
+// what the mark of the reduced-rate lines means.
+void printRates(Surface &p, const ReceiptTax &tax, Currency total)
+{
+    for (const SaleTax::Rate &r : tax.rates(total)) {
+        p.CurrentX = 0;
+        p.Print(SaleTax::PercentText(r.rate) + QStringLiteral("対象"), false);
+        const QString amount = Format::number(r.amount, QStringLiteral("#,##0"));
+        p.CurrentX = kTaxLabelX - kCell - p.TextWidth(amount);
+        p.Print(amount, false);
+        p.CurrentX = kTaxLabelX;
+        p.Print(QStringLiteral("(内消費税 "), false);
+        printRight(p, field(Format::number(r.tax, QStringLiteral("#,##0")) + u')', 8));
+    }
+    if (tax.marksReduced()) {
+        p.CurrentX = 0;
+        p.Print(QString::fromUtf8(ReceiptTax::MarkNote));
+    }
+}
+
 void drawReceipt(qint32 regId)
 {
     if (PrintCtrl::number(gIni.get(), QStringLiteral("DRAWER_OPEN")) != 0)
@@ -114,6 +138,12 @@ void drawReceipt(qint32 regId)
         p.setFontName(QStringLiteral("Japanese22"));
         p.setFontSize(22);
         printCentred(p, PrintCtrl::text(gMst.get(), QStringLiteral("COM_NM")));
+    }
+    const ReceiptTax tax(gDb.get(), gMst.get(), regId);
+    if (!tax.registration().isEmpty()) {
+        p.setFontName(QStringLiteral("Japanese11"));
+        p.setFontSize(11);
+        printCentred(p, QStringLiteral("登録番号 ") + tax.registration());
     }
     p.setFontName(QStringLiteral("Japanese22"));
     p.setFontSize(22);
@@ -139,7 +169,8 @@ void drawReceipt(qint32 regId)
         gDb->GetFwdOnlyRst(Sql(R"(SELECT D_REG_DTL.* FROM D_REG_DTL WHERE D_REG_DTL.REG_ID=:id)").number("id", regId));
     while (!lines.EOF_()) {
         p.CurrentX = 0;
-        p.Print(Nz(lines.Fields(QStringLiteral("BCD_NM")), QString()).toString() + u'('
+        p.Print(tax.mark(lines.Fields(QStringLiteral("DTL_NO")).toLong())
+                    + Nz(lines.Fields(QStringLiteral("BCD_NM")), QString()).toString() + u'('
                     + Nz(lines.Fields(QStringLiteral("FMR_NM")), QString()).toString() + u')',
                 false);
         const Variant qty = lines.Fields(QStringLiteral("QTY"));
@@ -168,13 +199,15 @@ void drawReceipt(qint32 regId)
         const Variant total = head.Fields(QStringLiteral("AMT_SUM"));
         printRight(p, field(amount(total), 8));
 
-        // The tax contained in the tax-inclusive total, truncated to whole yen.
-        const Currency rate = PrintCtrl::money(gMst.get(), QStringLiteral("TAX_RT")) * Currency::fromInt(100);
-        const Currency hundred = Currency::fromInt(100);
-        const Currency tax = Currency::fromInt((moneyOf(total) * rate / (hundred + rate)).wholePart());
-        p.CurrentX = 2154.6;
-        p.Print(QStringLiteral("(内消費税 "), false);
-        printRight(p, field(Format::number(tax, QStringLiteral("#,##0")) + u')', 8));
+        if (tax.invoice()) {
+            printRates(p, tax, moneyOf(total));
+        } else {
+            // The tax contained in the tax-inclusive total, truncated to whole yen.
+            const Currency contained = tax.rates(moneyOf(total)).value(0).tax;
+            p.CurrentX = kTaxLabelX;
+            p.Print(QStringLiteral("(内消費税 "), false);
+            printRight(p, field(Format::number(contained, QStringLiteral("#,##0")) + u')', 8));
+        }
         rule(p);
         p.CurrentY += 283.5;
 

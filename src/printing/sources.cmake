@@ -1,5 +1,6 @@
 set(PRINTING_CORE_SOURCES
   printing/BankTransfer.cpp
+  printing/CupsQueue.cpp
   printing/DailyReport.cpp
   printing/EscPos.cpp
   printing/PainterSurface.cpp
@@ -8,6 +9,7 @@ set(PRINTING_CORE_SOURCES
   printing/Printers.cpp
   printing/RawTransport.cpp
   printing/RcptDayInfo.cpp
+  printing/ReceiptTax.cpp
   printing/ReceiptSurface.cpp
   printing/Surface.cpp
   printing/modPrint.cpp

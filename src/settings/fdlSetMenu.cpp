@@ -3,6 +3,7 @@
 #include "base/Common.h"
 #include "base/ScreenGuard.h"
 #include "settings/fdlMstFmrEdit.h"
+#include "settings/fdlPrdTaxList.h"
 #include "settings/fdlSetBankCtrl.h"
 #include "settings/fdlSetConCtrl.h"
 #include "settings/fdlSetDbCtrl.h"
@@ -34,7 +35,7 @@ fdlSetMenu::fdlSetMenu(QWidget *parent) : QDialog(parent)
     setModal(true);
     const char *const captions[] = {"閉じる(&X)", "ﾛｰｶﾙ設定(&L)", "接続設定(&C)", "連番情報(&N)",
                                     "つり銭情報(&H)", "管理情報(&M)", "支払情報(&M)", "生産者(&F)",
-                                    "振込依頼人(&B)", "売上通知(&T)"};
+                                    "振込依頼人(&B)", "売上通知(&T)", "商品別税率(&R)"};
     constexpr int count = int(std::size(captions));
     auto *column = new QVBoxLayout(this);
     column->setSpacing(6);
@@ -70,6 +71,7 @@ void fdlSetMenu::cmdClicked(int index)
         case 7: run<fdlMstFmrEdit>(this); break;
         case 8: run<fdlSetBankCtrl>(this); break;
         case 9: run<fdlSetNtcCtrl>(this); break;
+        case 10: run<fdlPrdTaxList>(this); break;
         default: break;
         }
     });

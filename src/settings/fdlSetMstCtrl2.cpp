@@ -2,6 +2,7 @@
 
 #include "base/Common.h"
 #include "settings/SettingValues.h"
+#include "tax/RegistrationNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +16,7 @@ fdlSetMstCtrl2::fdlSetMstCtrl2(QWidget *parent)
     auto *grid = new QGridLayout(box);
     addRow(grid, QStringLiteral("名称"), addText(QStringLiteral("COM_NM"), Input::Japanese, 50));
     addRow(grid, QStringLiteral("略称"), addText(QStringLiteral("COM_OMT"), Input::Japanese, 50));
+    addRow(grid, QStringLiteral("登録番号"), addText(QString::fromLatin1(RegistrationNumber::Key), Input::Latin, 20));
     addRow(grid, QStringLiteral("消費税率"),
            addText(QStringLiteral("TAX_RT"), Input::Numeric, 4, Conversion::Rate), QStringLiteral("%"));
     addRow(grid, QStringLiteral("手数料率"),
@@ -67,5 +69,15 @@ bool fdlSetMstCtrl2::ChkData()
         box->setFocus();
         return false;
     }
+    // The invoice number is stored plain ("T" and 13 digits) and only when its check digit is right: a
+    // receipt with a wrong number is no invoice.
+    QLineEdit *number = text(QString::fromLatin1(RegistrationNumber::Key));
+    const QString plain = RegistrationNumber::Normalized(number->text());
+    if (!plain.isEmpty() && !RegistrationNumber::IsValid(plain)) {
+        MsgBoxEx(RegistrationNumber::Problem(plain), Msg::Exclamation);
+        number->setFocus();
+        return false;
+    }
+    number->setText(plain);
     return true;
 }

@@ -10,6 +10,7 @@ set(SETTINGS_UI_SOURCES
   settings/SetMenu.cpp
   settings/SettingsDialog.cpp
   settings/fdlMstFmrEdit.cpp
+  settings/fdlPrdTaxList.cpp
   settings/fdlSetBankCtrl.cpp
   settings/fdlSetConCtrl.cpp
   settings/fdlSetDbCtrl.cpp

@@ -37,7 +37,7 @@ template <typename Work> void printing(Work &&work)
 
 } // namespace
 
-DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> &askPayDate)
+DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> &askPayDate, Progress &payment)
 {
     const double day = gSalesDate;
     if (countOf(QStringLiteral("D_ADJ"), QStringLiteral("SALES_DATE"), day) > 0) {
@@ -54,7 +54,7 @@ DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> 
     if (PayClsDue()) {
         if (askPayDate)
             askPayDate();
-        if (!PayCls()) {
+        if (!PayCls(payment)) {
             MsgBoxEx(QString::fromUtf8(DailyCloseText::PaymentFailed), Msg::Critical);
         } else if (settingOn(QStringLiteral("PRINT_BANK_TRN"))
                    && countOf(QStringLiteral("D_PAY"), QStringLiteral("CLS_DATE"), gClsDate) > 0) {

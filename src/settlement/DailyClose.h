@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Progress.h"
+
 #include <functional>
 
 class AdjGrid;
@@ -14,8 +16,9 @@ enum class DailyCloseResult {
 };
 
 // askPayDate shows the payment-date dialog (it may change gPayDate); the payment closing runs afterwards
-// whatever the operator did there.
-DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> &askPayDate);
+// whatever the operator did there, telling `payment` how far it has come.
+DailyCloseResult RunDailyClose(const AdjGrid &grid, const std::function<void()> &askPayDate,
+                               Progress &payment = Progress::none());
 
 // Messages of the close.
 namespace DailyCloseText {

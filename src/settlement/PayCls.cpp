@@ -97,13 +97,15 @@ QString paymentLine(double clsDate, double payDate, qint64 fmrId, Currency qty, 
         .money("real", p.real);
 }
 
-void insertLines(clsData &db, const QStringList &lines)
+void insertLines(clsData &db, const QStringList &lines, Progress &progress)
 {
+    progress.report(0, lines.size());
     for (qsizetype i = 0; i < lines.size(); i += kLinesPerInsert) {
         db.EXEC(Sql(R"(INSERT INTO D_PAY_DTL (CLS_DATE, PAY_DATE, FMR_ID, SALES_QTY, SALES_AMT, FEE_AMT, PAY_AMT,
   BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, BANK_FEE, REAL_AMT)
 VALUES :lines)")
                     .raw("lines", lines.mid(i, kLinesPerInsert).join(QStringLiteral(",\n"))));
+        progress.report(std::min(i + kLinesPerInsert, lines.size()), lines.size());
     }
 }
 
@@ -159,7 +161,7 @@ bool PayClsDue()
     return due;
 }
 
-bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
+bool PayCls(clsData &db, clsData &master, double clsDate, double payDate, Progress &progress)
 {
     try {
         // A zero date would reach the bank as 1899/12/30 and mark the sales paid for good.
@@ -188,7 +190,7 @@ bool PayCls(clsData &db, clsData &master, double clsDate, double payDate)
             lines << paymentLine(clsDate, payDate, fmrId, amount(rs.Fields(QStringLiteral("SALES_QTY"))), p, account);
         }
         rs.Close();
-        insertLines(db, lines);
+        insertLines(db, lines, progress);
         db.EXEC(Sql(R"(INSERT INTO D_PAY (CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, PAY_AMT_SUM,
   BANK_FEE_SUM, REAL_AMT_SUM)
 SELECT CLS_DATE, Max(PAY_DATE) AS PAY_DATE, Sum(SALES_QTY) AS SALES_QTY_SUM, Sum(SALES_AMT) AS SALES_AMT_SUM,
@@ -204,7 +206,7 @@ FROM D_PAY_DTL WHERE CLS_DATE=:cls GROUP BY CLS_DATE)")
     }
 }
 
-bool PayCls()
+bool PayCls(Progress &progress)
 {
-    return PayCls(*gDb, *gMst, gClsDate, gPayDate);
+    return PayCls(*gDb, *gMst, gClsDate, gPayDate, progress);
 }

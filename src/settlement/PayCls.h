@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Currency.h"
+#include "base/Progress.h"
 #include "base/Variant.h"
 
 #include <QString>
@@ -39,9 +40,13 @@ bool PayClsDue();
 
 // Settles the period closed on clsDate in one transaction on db (producer master rows read from master).
 // Returns false after a failure, when nothing of it remains; the failure is written to the log and the
-// caller tells the operator. The zero date is refused as either date.
-bool PayCls(clsData &db, clsData &master, double clsDate, double payDate);
-bool PayCls();
+// caller tells the operator. The zero date is refused as either date. `progress` counts the payment lines
+// stored of all.
+bool PayCls(clsData &db, clsData &master, double clsDate, double payDate, Progress &progress = Progress::none());
+bool PayCls(Progress &progress = Progress::none());
+
+// The caption of the window shown while a long payment closing runs.
+inline const QString kPayClsCaption = QStringLiteral("支払締処理中");
 
 namespace PayClsText {
 // Before the setting's problem, on its own line.

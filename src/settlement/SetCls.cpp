@@ -7,6 +7,7 @@
 #include "data/Transaction.h"
 #include "data/clsDb.h"
 #include "settlement/AdjGrid.h"
+#include "tax/SaleTaxRows.h"
 
 #include <QStringList>
 
@@ -83,6 +84,8 @@ bool SetCls(clsData &db, const AdjGrid &grid, double salesDate, double now)
         return Sql(QString::fromLatin1(statement)).date("day", salesDate);
     };
     try {
+        // Made before the transaction when missing: on a server a CREATE would end it.
+        const bool taxRows = SaleTaxRows::Ready(db);
         Transaction transaction(db);
         db.EXEC(ofTheDay(R"(DELETE D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=:day)"));
         Recordset rs = db.GetFwdOnlyRst(ofTheDay(R"(SELECT D_REG.SALES_DATE, SUM(D_REG.AMT_SUM) AS AMT_SUM)"
@@ -95,6 +98,9 @@ bool SetCls(clsData &db, const AdjGrid &grid, double salesDate, double now)
         db.EXEC(ofTheDay(R"(DELETE D_ADJ_DTL.* FROM D_ADJ_DTL WHERE D_ADJ_DTL.SALES_DATE=:day)"));
         insertProducerSales(db, salesDate);
 
+        // The tax of each sale goes with it, found through the sales still in D_REG.
+        if (taxRows)
+            SaleTaxRows::MoveToBackup(db, salesDate);
         // The backup copy of the day replaces an earlier one (a day closed, reopened and closed again).
         db.EXEC(ofTheDay(R"(DELETE B_REG_DTL.* FROM B_REG_DTL LEFT JOIN B_REG ON B_REG_DTL.REG_ID=B_REG.REG_ID
 WHERE B_REG.SALES_DATE=:day)"));
@@ -133,8 +139,12 @@ LEFT JOIN B_REG ON B_REG_DTL.REG_ID=B_REG.REG_ID WHERE B_REG.SALES_DATE=:day)",
         R"(DELETE D_ADJ_DTL.* FROM D_ADJ_DTL WHERE D_ADJ_DTL.SALES_DATE=:day)",
     };
     long total = 0;
+    const bool taxRows = SaleTaxRows::Ready(db);
     // All or nothing: a day half reopened would have its settlement without its sales, or the reverse.
     Transaction transaction(db);
+    // The tax of each sale comes back with it (not counted: the total is that of the sale statements).
+    if (taxRows)
+        SaleTaxRows::BringBack(db, salesDate);
     for (const char *statement : statements) {
         long affected = 0;
         db.EXEC(Sql(QString::fromLatin1(statement)).date("day", salesDate), &affected);

@@ -1,6 +1,9 @@
 #include "settlement/frmAdj.h"
 
+#include "base/Common.h"
 #include "base/FormScaler.h"
+#include "base/Format.h"
+#include "base/ProgressWindow.h"
 #include "base/ScreenGuard.h"
 #include "data/Globals.h"
 #include "data/Sql.h"
@@ -9,6 +12,7 @@
 #include "printing/modPrint.h"
 #include "settlement/ClosePrinting.h"
 #include "settlement/DailyClose.h"
+#include "settlement/PayCls.h"
 #include "settlement/fdlSetPayDate.h"
 
 #include <QCloseEvent>
@@ -234,10 +238,12 @@ void frmAdj::Command1Click(int index)
 
 void frmAdj::runClosing()
 {
+    // A payment closing of many producers over long periods takes a while: past a second it shows so.
+    ProgressWindow payment(kPayClsCaption, 1000, this);
     const DailyCloseResult result = RunDailyClose(m_grid, [this] {
         fdlSetPayDate dialog(this);
         dialog.exec();
-    });
+    }, payment);
     switch (result) {
     case DailyCloseResult::Failed:
         m_grid.InputFlg = 0;

@@ -1,9 +1,12 @@
 // The start of a run (one copy, the date choice) and its end (hand-over to the settlement, backup).
+#include "app/BackupDb.h"
 #include "app/Screens.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
+#include "base/Progress.h"
+#include "base/ProgressWindow.h"
 #include "checkout/frmReg.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
@@ -17,8 +20,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QProgressBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 using StartUp::CalendarExit;
 using StartUp::Screen;
@@ -49,6 +56,21 @@ void addPaidProducer(double salesDate, double closingDate)
 {
     gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT, CLS_DATE) "
                              "VALUES (%1, 1, 1, 100, %2)").arg(day(salesDate), day(closingDate)));
+}
+
+// The first value of a query on an SQLite file, through a connection of its own.
+QString onFile(const QString &file, const QString &sql)
+{
+    QString value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+        db.setDatabaseName(file);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(sql) && query.next())
+            value = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
+    return value;
 }
 
 void setDailyAdj(int value)
@@ -106,6 +128,7 @@ private slots:
     void endOfRunClosesAndBacksUp();
     void closingTheRegisterEndsTheRun();
 
+    void progressWindowShowsOnlyLongWork();
     void secondCopyIsRefused();
     void lockOfACrashedCopyIsTakenOver();
 
@@ -277,7 +300,7 @@ void TestStartUp::endOfRunClosesAndBacksUp()
     const QString backups = m_program->path(QStringLiteral("backup"));
     QVERIFY(QDir().mkpath(backups));
     QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), backups));
-    StartUp::CloseAndBackUp();
+    StartUp::CloseAndBackUp(Progress::none());
     QVERIFY(!gDb);
     QVERIFY(!StartUp::SettlementTakesOver()); // and safe to ask once the database is closed
     QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).isFile());
@@ -302,13 +325,53 @@ void TestStartUp::closingTheRegisterEndsTheRun()
     QVERIFY(QDir(backups).isEmpty());
     delete settlement; // not closed: its close would end the run
 
-    // Without daily closing: the database is closed and backed up.
+    // Without daily closing the run ends: the database is closed and copied under the backup's window,
+    // which the operator cannot close, and the event loop ends once the copy is complete.
     setDailyAdj(0);
-    QVERIFY(OpenRegister()->close());
+    const QString source = gIni->DB_NAME();
+    QStringList watched;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&watched] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *window = qobject_cast<ProgressWindow *>(w);
+            if (!window || !window->isVisible() || !watched.isEmpty())
+                continue;
+            window->close();
+            QTest::keyClick(window, Qt::Key_Escape);
+            const bool stays = window->isVisible() && window->isModal();
+            watched << window->windowTitle() << (stays ? QStringLiteral("stays") : QStringLiteral("went"));
+        }
+    });
+    watch.start(0);
+    QTimer hang;
+    connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    hang.start(60000);
+    QTimer::singleShot(0, OpenRegister(), &QWidget::close);
+    QCOMPARE(QCoreApplication::exec(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!shownWindow<frmAdj>());
     QVERIFY(!gDb);
-    QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).isFile());
+    QCOMPARE(watched, (QStringList{kBackupCaption, QStringLiteral("stays")}));
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<ProgressWindow *>(w)); // gone with the copy
+    const QString copy = backups + QStringLiteral("/20240401.mdb");
+    QCOMPARE(onFile(copy, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    const QString sales = QStringLiteral("SELECT COUNT(*) FROM D_REG");
+    QCOMPARE(onFile(copy, sales), onFile(source, sales));
+}
+
+void TestStartUp::progressWindowShowsOnlyLongWork()
+{
+    ProgressWindow window(QStringLiteral("支払締処理中"), 300);
+    window.report(0, 4);
+    window.report(1, 4);
+    QVERIFY(!window.isVisible()); // work that ends within its delay shows nothing
+    QTest::qSleep(350);
+    window.report(2, 4);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.barProgress->value(), window.barProgress->maximum() / 2);
+    window.report(4, 4);
+    QVERIFY(!window.isVisible()); // gone with the last step, before whatever follows the work
 }
 
 void TestStartUp::secondCopyIsRefused()

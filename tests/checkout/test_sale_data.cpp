@@ -38,6 +38,7 @@ private slots:
     void missingControlValueAndUser();
     void failedLineRollsBackTheSale();
     void storingOpensAgain();
+    void taxPerRateWithAReturn();
 
 private:
     DtlRec lookup(const QString &bcd, qint32 *result);
@@ -301,6 +302,40 @@ void TestSaleData::storingOpensAgain()
     gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type));
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
     QCOMPARE(count(QStringLiteral("D_REG")), 1);
+}
+
+// Food at the shop's 8 %, flowers at their own 10 %, one bunch taken back: each rate's total and its tax are
+// stored with the sale, the tax cut once per rate. A database made before the tax was kept gets its tables.
+void TestSaleData::taxPerRateWithAReturn()
+{
+    for (const char *table : {"D_REG_TAX", "D_REG_DTL_TAX", "B_REG_TAX", "B_REG_DTL_TAX"})
+        gDb->EXEC(QStringLiteral("DROP TABLE ") + QString::fromLatin1(table));
+    QVERIFY(gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08"))));
+    gMst->EXEC(QStringLiteral("INSERT INTO M_PRD_TAX (PRD_ID, TAX_RT) VALUES (12, 0.1)"));
+    QList<DtlRec> lines;
+    for (int i = 1; i <= 3; ++i)
+        lines.append(line(i, kTomatoName, kFarm45, "130", "1"));
+    for (const auto &[price, qty] : {std::pair{"1000", "1"}, {"500", "1"}, {"200", "-1"}}) {
+        lines.append(line(int(lines.size()) + 1, kHerbName, kFarm7, price, qty));
+        lines.last().PRD_ID = 12;
+    }
+    lines.append(DtlRec());
+    RegRec reg;
+    reg.AMT_SUM = money("1690");
+    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni, gMst.get()), 1);
+
+    // 390 at 8 % holds 28 (line by line 9 + 9 + 9 = 27); 1,300 at 10 % holds 118 (90 + 45 - 18 = 117).
+    Recordset rates = gDb->GetStaticRst(QStringLiteral("SELECT TAX_RT, AMT, TAX FROM D_REG_TAX WHERE REG_ID=1 ORDER BY TAX_RT"));
+    QStringList rows;
+    for (; !rates.EOF_(); rates.MoveNext())
+        rows << QStringLiteral("%1 %2 %3").arg(rates.Fields(0).toCurrency().toPlainText(), rates.Fields(1).toCurrency().toPlainText(),
+                                               rates.Fields(2).toCurrency().toPlainText());
+    QCOMPARE(rows, (QStringList{QStringLiteral("0.08 390 28"), QStringLiteral("0.1 1300 118")}));
+    Recordset lineRates = gDb->GetStaticRst(QStringLiteral("SELECT DTL_NO, TAX_RT FROM D_REG_DTL_TAX WHERE REG_ID=1 ORDER BY DTL_NO"));
+    QStringList perLine;
+    for (; !lineRates.EOF_(); lineRates.MoveNext())
+        perLine << lineRates.Fields(0).toString() + u'=' + lineRates.Fields(1).toCurrency().toPlainText();
+    QCOMPARE(perLine.join(u' '), QStringLiteral("1=0.08 2=0.08 3=0.08 4=0.1 5=0.1 6=0.1"));
 }
 
 int main(int argc, char *argv[])

@@ -21,6 +21,7 @@ private slots:
     void demoFolderOpensThroughTheSettings();
     void existingFolderIsRefusedUntouched();
     void serverSchemaIsPrinted();
+    void existingDatabaseGetsTheNewIndexes();
 };
 
 static int admin(const QStringList &args, QByteArray *out = nullptr, QByteArray *err = nullptr)
@@ -85,8 +86,58 @@ void TestProgramFolder::serverSchemaIsPrinted()
     QVERIFY(ddl.contains(QStringLiteral("ENGINE=InnoDB DEFAULT CHARSET=utf8mb4")));
     QVERIFY(ddl.contains(QStringLiteral("PRIMARY KEY (REG_ID, DTL_NO)")));
     // The register's fifteen tables, the bank master and the producers' bank codes (M_BANK, M_BANK_BR,
-    // M_FMR_BANK) and the two of the sales notices (D_NTC, M_FMR_NTC).
-    QCOMPARE(ddl.count(QStringLiteral("CREATE TABLE")), 20);
+    // M_FMR_BANK), the two of the sales notices (D_NTC, M_FMR_NTC) and the five of the tax (D_REG_TAX,
+    // D_REG_DTL_TAX, their backups, M_PRD_TAX).
+    QCOMPARE(ddl.count(QStringLiteral("CREATE TABLE")), 25);
+}
+
+// The indexes of D_ADJ_DTL that the connected database has, by name.
+static QStringList adjDtlIndexes(bool onServer)
+{
+    const QString sql = onServer ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS "
+                                                  "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME='D_ADJ_DTL'")
+                                 : QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='D_ADJ_DTL'");
+    QStringList names;
+    for (Recordset rs = gDb->GetFwdOnlyRst(sql); !rs.EOF_(); rs.MoveNext())
+        if (rs.Fields(0).toString().startsWith(QStringLiteral("IX_")))
+            names << rs.Fields(0).toString();
+    names.sort();
+    return names;
+}
+
+void TestProgramFolder::existingDatabaseGetsTheNewIndexes()
+{
+    for (const bool onServer : {false, true}) {
+        if (onServer && !TestProgram::serverAvailable())
+            break;
+        TestProgram program;
+        program.createDatabases(false, onServer);
+        program.openAll();
+        // As the earlier version left it: its indexes, and a paid day.
+        const Schema::Table &adjDtl = *Schema::table(QStringLiteral("D_ADJ_DTL"));
+        for (const QStringList &columns : adjDtl.indexes)
+            gDb->EXEC(Schema::dropIndexStatement(adjDtl, Schema::indexName(adjDtl, columns),
+                                                 onServer ? Schema::Engine::MariaDb : Schema::Engine::Sqlite));
+        gDb->EXEC(QStringLiteral("CREATE INDEX IX_D_ADJ_DTL_CLS_DATE ON D_ADJ_DTL (CLS_DATE)"));
+        gDb->EXEC(QStringLiteral("CREATE INDEX IX_D_ADJ_DTL_FMR_ID ON D_ADJ_DTL (FMR_ID)"));
+        gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT, CLS_DATE) "
+                                 "VALUES (#2024-03-01 00:00:00#, 7, 1, 100, #2024-03-15 00:00:00#)"));
+        ReleaseObj();
+
+        // Run from a script: the report only, no progress line.
+        QByteArray out;
+        QCOMPARE(admin({QStringLiteral("upgrade")}, &out), 0);
+        QCOMPARE(QString::fromUtf8(out), QStringLiteral("トランザクションデータベース: 索引を 4 件更新しました。\n"
+                                                        "マスタデータベース: 更新はありません。\n"));
+        program.openAll();
+        QCOMPARE(adjDtlIndexes(onServer),
+                 (QStringList{QStringLiteral("IX_D_ADJ_DTL_CLS_DATE_FMR_ID"),
+                              QStringLiteral("IX_D_ADJ_DTL_SALES_DATE_CLS_DATE")}));
+        QCOMPARE(gDb->DCount(QStringLiteral("*"), QStringLiteral("D_ADJ_DTL")).toLong(), 1);
+        ReleaseObj();
+        QCOMPARE(admin({QStringLiteral("upgrade")}, &out), 0);
+        QCOMPARE(QString::fromUtf8(out).count(QStringLiteral("更新はありません")), 2);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProgramFolder)

@@ -8,6 +8,7 @@
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "data/clsMst.h"
 #include "settlement/AdjGrid.h"
 #include "settlement/SetCls.h"
 
@@ -58,16 +59,19 @@ int storeSales(const QString &tag, int count, bool retry, int maxFailures)
     InitObj();
     gSalesDate = salesDate();
     int failures = 0;
+    // As on the screen, a sale that failed stays as it is for the next attempt: one whose commit went
+    // unanswered keeps its numbers, so that the next attempt finds it instead of storing it twice.
+    Sale sale = makeSale(tag, 0);
     for (int i = 0; i < count;) {
-        Sale sale = makeSale(tag, i);
         QList<DtlRec> lines = sale.lines;
         lines << DtlRec(); // the blank slot the screen always has
         QElapsedTimer took;
         took.start();
         try {
-            StoreSale(sale.header, lines, gSalesDate, *gDb, *gIni);
+            StoreSale(sale.header, lines, gSalesDate, *gDb, *gIni, gMst.get());
             say(QStringLiteral("STORED %1 %2 %3 %4").arg(tag).arg(i).arg(sale.header.REG_ID).arg(sale.header.REG_NO));
-            ++i;
+            if (++i < count)
+                sale = makeSale(tag, i);
         } catch (const std::exception &e) {
             const auto *db = dynamic_cast<const DbError *>(&e);
             QString text = db ? db->description() : QString::fromStdString(e.what());

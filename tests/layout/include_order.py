@@ -14,7 +14,7 @@ import os
 import re
 import sys
 
-STACK = ['base', 'data', 'notice', 'calendar', 'printing', 'payment', 'settings', 'checkout', 'settlement',
+STACK = ['base', 'data', 'tax', 'notice', 'calendar', 'printing', 'payment', 'settings', 'checkout', 'settlement',
          'app', 'tools']
 TOP = ('app', 'tools')
 SCREENS = {'base': 0, 'printing': 1, 'payment': 2, 'settings': 3,

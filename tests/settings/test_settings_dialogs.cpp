@@ -199,6 +199,18 @@ void TestSettingsDialogs::ratesAndShopTexts()
              (QStringList{QStringLiteral("手数料率を入力して下さい。\r\n手数料を取らない場合は 0 と入力します。"),
                           QStringLiteral("手数料率は 0 から 100 までの数字で入力して下さい。")}));
     QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
+    // The invoice registration number: refused unless its check digit is right, stored plain.
+    again.text(QStringLiteral("FEE_RT"))->setText(QStringLiteral("10"));
+    QLineEdit *number = again.text(QStringLiteral("COM_REG_NO"));
+    number->setText(QStringLiteral("T8123456789012"));
+    again.button(1)->click();
+    QVERIFY(again.isVisible());
+    QVERIFY(m_program->messages().prompts().last().startsWith(QStringLiteral("登録番号 T8123456789012 は正しくありません")));
+    QVERIFY(stored(*gMst, "COM_REG_NO") != QStringLiteral("T8123456789012"));
+    number->setText(QStringLiteral("t7-1234-5678-9012"));
+    again.button(1)->click();
+    QVERIFY(!again.isVisible());
+    QCOMPARE(stored(*gMst, "COM_REG_NO"), QStringLiteral("T7123456789012"));
 
     fdlSetMstCtrl3 payment;
     QCOMPARE(payment.text(QStringLiteral("CLS_SITE_DAY"))->maxLength(), 3);

@@ -6,6 +6,7 @@
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 #include "settings/fdlMstFmrEdit.h"
+#include "settings/fdlPrdTaxList.h"
 #include "settings/fdlSetConCtrl.h"
 #include "settings/fdlSetDbCtrl.h"
 #include "settings/fdlSetIniCtrl.h"
@@ -94,12 +95,12 @@ void TestSettingsMenu::menuOpensEveryDialog()
     menu.show();
     QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
     QStringList captions;
-    for (int i = 1; i <= 9; ++i) {
+    for (int i = 1; i <= 10; ++i) {
         closeNextModal(captions);
         menu.button(i)->click();
     }
     QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
-                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定"}));
+                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定", "商品別税率"}));
     QVERIFY(menu.isVisible());
     QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
     menu.button(0)->click();
@@ -133,6 +134,8 @@ void TestSettingsMenu::screenshots()
     save(payment, "fdlSetMstCtrl3.png");
     fdlSetNtcCtrl notice;
     save(notice, "fdlSetNtcCtrl.png");
+    fdlPrdTaxList rates;
+    save(rates, "fdlPrdTaxList.png");
     fdlMstFmrEdit producer;
     save(producer, "fdlMstFmrEdit_code.png");
     producer.box(0)->setText(QStringLiteral("1"));

@@ -15,6 +15,8 @@
 #include "settlement/SetCls.h"
 #include "support/RecordingSurface.h"
 #include "support/TestProgram.h"
+#include "tax/DayTax.h"
+#include "tax/SaleTaxRows.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -42,6 +44,7 @@ private slots:
     void closingMovesTheDay();
     void dayWithoutSales();
     void closeUndoClose();
+    void taxRowsMoveWithTheDay();
     void failureInTheMiddle_data();
     void failureInTheMiddle();
     void failedUndoChangesNothing();
@@ -112,7 +115,7 @@ QString TestDailyClose::snapshot(const QString &table) const
     QStringList rows;
     QString order;
     if (table.contains(QStringLiteral("REG")))
-        order = table.endsWith(QStringLiteral("DTL")) ? QStringLiteral(" ORDER BY REG_ID, DTL_NO") : QStringLiteral(" ORDER BY REG_ID");
+        order = QStringLiteral(" ORDER BY 1, 2");
     Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT * FROM ") + table + order);
     for (; !rs.EOF_(); rs.MoveNext()) {
         QStringList fields;
@@ -209,6 +212,59 @@ void TestDailyClose::closeUndoClose()
     QCOMPARE(count(QStringLiteral("B_REG")), 4);
     QCOMPARE(count(QStringLiteral("B_REG_DTL")), 6);
     QCOMPARE(count(QStringLiteral("D_REG"), on(QStringLiteral("SALES_DATE"), m_day)), 0);
+}
+
+// The tax kept with each sale moves with the day and comes back with the undo, in the same transactions;
+// the accountant's figures of the day are the same before the close, after it and after the undo.
+void TestDailyClose::taxRowsMoveWithTheDay()
+{
+    salesOfTheDay();
+    sale(5, m_day, {{7, "1", "100"}}); // stored before the tax was kept
+    const Currency food = money("0.08");
+    const Currency flowers = money("0.1");
+    const auto keep = [&](int id, std::initializer_list<SaleTax::Line> lines) {
+        SaleTaxRows::Insert(*gDb, id, SaleTax::Split(lines, [&](qint32 prdId) { return prdId == 2 ? flowers : food; }));
+    };
+    keep(1, {{1, 1, money("596")}, {2, 2, money("150")}});
+    keep(2, {{1, 1, money("298")}});
+    keep(3, {{1, 1, money("600")}, {2, 1, money("1200")}});
+    keep(4, {{1, 1, money("999")}});
+    const QString rates = snapshot(QStringLiteral("D_REG_TAX"));
+    const QString lines = snapshot(QStringLiteral("D_REG_DTL_TAX"));
+    const auto figures = [this] {
+        const DayTax day = DayTax::Load(*gDb, m_day);
+        QStringList out;
+        for (const DayTax::Rate &r : day.rates)
+            out << QStringLiteral("%1:%2/%3/%4").arg(r.rate.toPlainText(), r.amount.toPlainText(), r.tax.toPlainText()).arg(r.sales);
+        return out.join(u' ') + QStringLiteral(" none:%1/%2").arg(day.unrecordedAmount.toPlainText()).arg(day.unrecordedSales);
+    };
+    // 8 %: 596 holds 44, 298 holds 22, 1,800 holds 133; 10 %: 150 holds 13.
+    const QString expected = QStringLiteral("0.08:2694/199/3 0.1:150/13/1 none:100/1");
+    QCOMPARE(figures(), expected);
+
+    // A close that fails at its last statement leaves the tax where it was.
+    failOn(QStringLiteral("DELETE"), QStringLiteral("D_REG"));
+    QVERIFY(!SetCls(countedGrid()));
+    stopFailing(QStringLiteral("DELETE"), QStringLiteral("D_REG"));
+    QCOMPARE(snapshot(QStringLiteral("D_REG_TAX")), rates);
+    QCOMPARE(count(QStringLiteral("B_REG_TAX")), 0);
+
+    QVERIFY(SetCls(countedGrid()));
+    QCOMPARE(snapshot(QStringLiteral("B_REG_TAX")), rates.section(u'\n', 0, 3));
+    QCOMPARE(snapshot(QStringLiteral("B_REG_DTL_TAX")), lines.section(u'\n', 0, 4));
+    QCOMPARE(count(QStringLiteral("D_REG_TAX")), 1); // the other day's sale stays open
+    QCOMPARE(count(QStringLiteral("D_REG_DTL_TAX")), 1);
+    QCOMPARE(figures(), expected);
+
+    QVERIFY(CancelDailyAdj() > 0);
+    QCOMPARE(snapshot(QStringLiteral("D_REG_TAX")), rates);
+    QCOMPARE(snapshot(QStringLiteral("D_REG_DTL_TAX")), lines);
+    QCOMPARE(figures(), expected); // the backup that stays is not counted twice
+
+    // Closed again: one copy.
+    QVERIFY(SetCls(countedGrid()));
+    QCOMPARE(snapshot(QStringLiteral("B_REG_TAX")), rates.section(u'\n', 0, 3));
+    QCOMPARE(count(QStringLiteral("B_REG_DTL_TAX")), 5);
 }
 
 void TestDailyClose::failureInTheMiddle_data()
