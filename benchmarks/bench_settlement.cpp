@@ -1,7 +1,7 @@
 // The daily close and the payment closing at the size of a large shop: a day of 4,000 sales with 60,000 lines
 // from 1,500 producers closed by SetCls, and a payment closing over 31 such days of per-producer rows. SQLite
 // with durable commits always, MariaDB when the test server is configured (run under with-test-server.sh).
-#include "settlement/SettlementFixture.h"
+#include "support/Rows.h"
 
 #include "base/Format.h"
 #include "data/Globals.h"
@@ -18,7 +18,7 @@
 #include <QStringList>
 #include <cstdio>
 
-using namespace SettlementFixture;
+using namespace Rows;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QProcess>
@@ -107,15 +108,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--store-sales") == 0)
         return storeSales(QByteArray(argv[2]).toInt(), QString::fromLatin1(argv[3]));
-    TestSaleConcurrency onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestSaleConcurrency onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
+    return runOnBothEngines<TestSaleConcurrency>(argc, argv);
 }
 
 #include "test_sale_concurrency.moc"

@@ -11,6 +11,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QTest>
@@ -338,18 +339,6 @@ void TestSaleData::taxPerRateWithAReturn()
     QCOMPARE(perLine.join(u' '), QStringLiteral("1=0.08 2=0.08 3=0.08 4=0.1 5=0.1 6=0.1"));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    TestSaleData onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestSaleData onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestSaleData)
 
 #include "test_sale_data.moc"

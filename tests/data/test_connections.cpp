@@ -9,6 +9,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QFile>
@@ -127,18 +128,6 @@ void TestConnections::openingFailures()
     QCOMPARE(gIni->DB_TYPE(), QString());
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    TestConnections onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestConnections onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestConnections)
 
 #include "test_connections.moc"

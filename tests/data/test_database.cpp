@@ -11,6 +11,7 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QFile>
@@ -348,18 +349,6 @@ void TestDatabase::localSettings()
              QStringLiteral("DSN=shop;SERVER=;DB=regi;UID=u;PWD=p;"));
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    TestDatabase onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestDatabase onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestDatabase)
 
 #include "test_database.moc"

@@ -5,6 +5,7 @@
 // change kept, and the closed day is opened again. Every table is then compared with figures worked out here from
 // the prices rung up. Runs on the SQLite files and again on the MariaDB test server when it is configured.
 #include "DayInLife.h"
+#include "support/BothEngines.h"
 
 // The columns of D_ADJ in the order adjRow gives them.
 static QString adjColumns()
@@ -382,17 +383,4 @@ void TestDayInLife::endingTheRunClosesTheDatabase()
     });
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
-    TestDayInLife onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestDayInLife onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestDayInLife)

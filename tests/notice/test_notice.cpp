@@ -13,6 +13,7 @@
 #include "notice/NoticeMessage.h"
 #include "notice/NoticeRun.h"
 #include "notice/NoticeTimes.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QFile>
@@ -370,18 +371,6 @@ void TestNotice::twoMachinesAtOnceAndTheDryRun()
     QCOMPARE(rows(QStringLiteral("NTC_STATE=1")), producers);
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    TestNotice onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestNotice onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestNotice)
 
 #include "test_notice.moc"

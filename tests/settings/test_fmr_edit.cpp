@@ -6,6 +6,7 @@
 #include "settings/FmrMaster.h"
 #include "settings/FmrNoticeBox.h"
 #include "settings/fdlMstFmrEdit.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -230,18 +231,6 @@ void TestFmrEdit::noticeAddressBesideTheProducer()
     QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR_NTC")).toLong(), 0);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    TestFmrEdit onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestFmrEdit onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestFmrEdit)
 
 #include "test_fmr_edit.moc"

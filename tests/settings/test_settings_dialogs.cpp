@@ -14,6 +14,7 @@
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
 #include "settings/fdlSetNtcCtrl.h"
+#include "support/BothEngines.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -331,19 +332,6 @@ void TestSettingsDialogs::noticeSettingsAreCheckedBeforeStoring()
     QCOMPARE(stored(*gMst, "NTC_FROM"), QStringLiteral("shop@example.jp"));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
-    TestSettingsDialogs onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestSettingsDialogs onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestSettingsDialogs)
 
 #include "test_settings_dialogs.moc"

@@ -15,6 +15,7 @@
 #include "settings/fdlSetMstCtrl2.h"
 #include "settings/fdlSetMstCtrl3.h"
 #include "settings/fdlSetNtcCtrl.h"
+#include "support/BothEngines.h"
 #include "support/ModalWatch.h"
 #include "support/TestProgram.h"
 
@@ -143,19 +144,6 @@ void TestSettingsMenu::screenshots()
     save(producer, "fdlMstFmrEdit_edit.png");
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
-    TestSettingsMenu onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestSettingsMenu onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestSettingsMenu)
 
 #include "test_settings_menu.moc"

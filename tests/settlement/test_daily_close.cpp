@@ -1,7 +1,8 @@
 // The daily close and its undo on a real database, and the close as the settlement screen runs it: the
 // messages, the daily report, the payment closing with its payment date and transfer request. SQLite always,
 // the MariaDB test server when the test command started one.
-#include "SettlementFixture.h"
+#include "support/BothEngines.h"
+#include "support/Rows.h"
 
 #include "data/DbError.h"
 #include "data/Globals.h"
@@ -21,7 +22,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
-using namespace SettlementFixture;
+using namespace Rows;
 
 namespace {
 
@@ -431,19 +432,6 @@ void TestDailyClose::paymentClosingWithoutADate()
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
 }
 
-int main(int argc, char *argv[])
-{
-    // The reports are drawn with fonts, which need the GUI application.
-    QGuiApplication app(argc, argv);
-    TestDailyClose onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestDailyClose onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestDailyClose)
 
 #include "test_daily_close.moc"

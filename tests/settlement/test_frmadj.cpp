@@ -1,6 +1,6 @@
 // The settlement screen driven by keys as the operator uses it: opening float, counts, the change column,
 // Backspace, the 4-digit limit, the confirmation, and the close that asks for the payment date.
-#include "SettlementFixture.h"
+#include "support/Rows.h"
 
 #include "data/Globals.h"
 #include "data/clsDb.h"
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace SettlementFixture;
+using namespace Rows;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The payment-date dialog on its own: the month of the date with the date marked, the keypad's + and -,
 // OK and Cancel.
-#include "SettlementFixture.h"
+#include "support/Rows.h"
 
 #include "settlement/PayCls.h"
 #include "settlement/fdlSetPayDate.h"
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace SettlementFixture;
+using namespace Rows;
 
 class TestPayDate : public QObject
 {

@@ -1,7 +1,8 @@
 // The producer payment closing on a real database: commission and transfer fees, the payment lines and their
 // summary, which unpaid days a closing settles, and a failure that leaves nothing behind. SQLite always, the
 // MariaDB test server when the test command started one.
-#include "SettlementFixture.h"
+#include "support/BothEngines.h"
+#include "support/Rows.h"
 
 #include "data/Globals.h"
 #include "data/clsDb.h"
@@ -13,7 +14,7 @@
 
 #include <QTest>
 
-using namespace SettlementFixture;
+using namespace Rows;
 
 class TestPaymentClosing : public QObject
 {
@@ -257,18 +258,6 @@ void TestPaymentClosing::failureLeavesNothing()
     QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
 }
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    TestPaymentClosing onFile(false);
-    int failures = QTest::qExec(&onFile, argc, argv);
-    if (TestProgram::serverAvailable()) {
-        TestPaymentClosing onServer(true);
-        failures += QTest::qExec(&onServer, argc, argv);
-    } else {
-        qInfo("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server half skipped");
-    }
-    return failures;
-}
+VANTLE_TEST_BOTH_ENGINES(TestPaymentClosing)
 
 #include "test_payment_closing.moc"

@@ -5,9 +5,10 @@
 #include <QLabel>
 #include <QString>
 
-// Sales, producers and settlement rows the settlement tests share, written straight into the databases.
+// Rows the tests write straight into the databases (sales, producers, settlement rows, control values) and
+// what they read back (counts, values, money).
 // Names carry apostrophes and Japanese text: they must reach every table unchanged.
-namespace SettlementFixture {
+namespace Rows {
 
 inline const QString kFarmName = QStringLiteral("O'Neil 農園");
 inline const QString kBankName = QStringLiteral("みのり'信用金庫");
@@ -47,4 +48,4 @@ inline QColor backOf(QLabel *label)
     return label->palette().color(QPalette::Window);
 }
 
-} // namespace SettlementFixture
+} // namespace Rows

@@ -1,4 +1,4 @@
-#include "SettlementFixture.h"
+#include "support/Rows.h"
 
 #include "base/DateValue.h"
 #include "base/Format.h"
@@ -9,7 +9,7 @@
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 
-namespace SettlementFixture {
+namespace Rows {
 
 Currency money(const char *text)
 {
@@ -123,4 +123,4 @@ void stopFailing(const QString &kind, const QString &table)
     gDb->EXEC(QStringLiteral("DROP TRIGGER ") + triggerName(kind, table));
 }
 
-} // namespace SettlementFixture
+} // namespace Rows
