@@ -52,7 +52,7 @@ void reportMessages(const RecordingPresenter &messages)
         say(QStringLiteral("MESSAGE ") + QString(m.prompt).replace(u'\n', u' ').replace(u'\r', u' '));
 }
 
-int storeSales(const QString &tag, int count, bool retry, int maxFailures)
+int storeSales(const QString &tag, int count, int maxFailures)
 {
     RecordingPresenter messages;
     MessagePresenter::install(&messages);
@@ -76,7 +76,7 @@ int storeSales(const QString &tag, int count, bool retry, int maxFailures)
             const auto *db = dynamic_cast<const DbError *>(&e);
             QString text = db ? db->description() : QString::fromStdString(e.what());
             say(QStringLiteral("FAILED %1 %2 %3 (after %4 ms)").arg(tag).arg(i).arg(text.replace(u'\n', u' ')).arg(took.elapsed()));
-            if (!retry || ++failures > maxFailures) {
+            if (++failures > maxFailures) {
                 reportMessages(messages);
                 ReleaseObj();
                 return 1;
@@ -160,10 +160,8 @@ int run(int argc, char *argv[])
     if (argc < 2 || !QByteArray(argv[1]).startsWith("--driver-"))
         return -1;
     const QByteArray mode(argv[1]);
-    if (mode == "--driver-store" && argc == 4)
-        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), false, 0);
-    if (mode == "--driver-store-retry" && argc == 5)
-        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), true, QByteArray(argv[4]).toInt());
+    if (mode == "--driver-store" && (argc == 4 || argc == 5))
+        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), argc == 5 ? QByteArray(argv[4]).toInt() : 0);
     if (mode == "--driver-close" && argc == 2)
         return closeDay();
     std::fprintf(stderr, "unknown driver arguments\n");
