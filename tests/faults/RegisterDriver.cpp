@@ -11,6 +11,7 @@
 #include "data/clsMst.h"
 #include "settlement/AdjGrid.h"
 #include "settlement/SetCls.h"
+#include "support/Rows.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -31,11 +32,6 @@ quint32 seedOf(const QString &tag, int index)
         h *= 16777619u;
     }
     return h;
-}
-
-Currency money(const char *text)
-{
-    return *Currency::parse(QString::fromLatin1(text));
 }
 
 void say(const QString &line)
@@ -139,9 +135,9 @@ Sale makeSale(const QString &tag, int index)
         d.BCD = QStringLiteral("49%1").arg(d.PRD_ID * 1000 + d.FMR_ID, 11, 10, QLatin1Char('0'));
         d.BCD_NM = QStringLiteral("%1 'item' %2/%3 なす").arg(tag).arg(index).arg(n);
         d.FMR_NM = QStringLiteral("O'Neil 農園 %1").arg(d.FMR_ID);
-        d.O_PRC = money(prices[next(6)]);
+        d.O_PRC = Rows::money(prices[next(6)]);
         d.PRC = d.O_PRC;
-        d.QTY = money(quantities[next(6)]);
+        d.QTY = Rows::money(quantities[next(6)]);
         if (next(10) == 0)
             d.QTY = -d.QTY; // goods taken back
         d.UNIT_ID = 1;
