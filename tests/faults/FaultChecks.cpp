@@ -7,11 +7,6 @@
 
 namespace FaultChecks {
 
-qint32 count(const QString &table, const QString &criteria)
-{
-    return gDb->DCount(QStringLiteral("*"), table, criteria).toLong();
-}
-
 qint32 brokenSales(const QString &header, const QString &lines)
 {
     return count(header, QStringLiteral("DTL_CNT<>(SELECT COUNT(*) FROM %2 WHERE %2.REG_ID=%1.REG_ID)").arg(header, lines));

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "RegisterDriver.h"
+#include "support/Rows.h"
 
 #include <QString>
 
 // Checks of the transaction database (gDb) after registers ran or died.
 namespace FaultChecks {
 
-qint32 count(const QString &table, const QString &criteria = QString());
+using Rows::count;
 
 // Sales of the table pair (D_REG/D_REG_DTL or B_REG/B_REG_DTL) whose number of lines differs from DTL_CNT,
 // and lines whose sale is missing.

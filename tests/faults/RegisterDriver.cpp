@@ -11,6 +11,7 @@
 #include "data/clsMst.h"
 #include "settlement/AdjGrid.h"
 #include "settlement/SetCls.h"
+#include "support/Rows.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,11 +34,6 @@ quint32 seedOf(const QString &tag, int index)
     return h;
 }
 
-Currency money(const char *text)
-{
-    return *Currency::parse(QString::fromLatin1(text));
-}
-
 void say(const QString &line)
 {
     std::fputs(line.toUtf8().constData(), stdout);
@@ -52,7 +48,7 @@ void reportMessages(const RecordingPresenter &messages)
         say(QStringLiteral("MESSAGE ") + QString(m.prompt).replace(u'\n', u' ').replace(u'\r', u' '));
 }
 
-int storeSales(const QString &tag, int count, bool retry, int maxFailures)
+int storeSales(const QString &tag, int count, int maxFailures)
 {
     RecordingPresenter messages;
     MessagePresenter::install(&messages);
@@ -76,7 +72,7 @@ int storeSales(const QString &tag, int count, bool retry, int maxFailures)
             const auto *db = dynamic_cast<const DbError *>(&e);
             QString text = db ? db->description() : QString::fromStdString(e.what());
             say(QStringLiteral("FAILED %1 %2 %3 (after %4 ms)").arg(tag).arg(i).arg(text.replace(u'\n', u' ')).arg(took.elapsed()));
-            if (!retry || ++failures > maxFailures) {
+            if (++failures > maxFailures) {
                 reportMessages(messages);
                 ReleaseObj();
                 return 1;
@@ -139,9 +135,9 @@ Sale makeSale(const QString &tag, int index)
         d.BCD = QStringLiteral("49%1").arg(d.PRD_ID * 1000 + d.FMR_ID, 11, 10, QLatin1Char('0'));
         d.BCD_NM = QStringLiteral("%1 'item' %2/%3 なす").arg(tag).arg(index).arg(n);
         d.FMR_NM = QStringLiteral("O'Neil 農園 %1").arg(d.FMR_ID);
-        d.O_PRC = money(prices[next(6)]);
+        d.O_PRC = Rows::money(prices[next(6)]);
         d.PRC = d.O_PRC;
-        d.QTY = money(quantities[next(6)]);
+        d.QTY = Rows::money(quantities[next(6)]);
         if (next(10) == 0)
             d.QTY = -d.QTY; // goods taken back
         d.UNIT_ID = 1;
@@ -160,10 +156,8 @@ int run(int argc, char *argv[])
     if (argc < 2 || !QByteArray(argv[1]).startsWith("--driver-"))
         return -1;
     const QByteArray mode(argv[1]);
-    if (mode == "--driver-store" && argc == 4)
-        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), false, 0);
-    if (mode == "--driver-store-retry" && argc == 5)
-        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), true, QByteArray(argv[4]).toInt());
+    if (mode == "--driver-store" && (argc == 4 || argc == 5))
+        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), argc == 5 ? QByteArray(argv[4]).toInt() : 0);
     if (mode == "--driver-close" && argc == 2)
         return closeDay();
     std::fprintf(stderr, "unknown driver arguments\n");

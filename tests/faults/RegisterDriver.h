@@ -28,9 +28,9 @@ Sale makeSale(const QString &tag, int index);
 
 // Runs the driver when the arguments ask for it (argv[1] starting with "--driver-"); returns the exit code,
 // or -1 when the arguments are a test's own.
-//   --driver-store <tag> <count>          stores sales 0..count-1; stops at the first failure (exit 1)
-//   --driver-store-retry <tag> <count> <maxFailures>
-//                                         stores sales 0..count-1; a failed sale is tried again after 100 ms
+//   --driver-store <tag> <count> [<maxFailures>]
+//                                         stores sales 0..count-1; a failed sale is tried again after 100 ms,
+//                                         and the failure after maxFailures (0 unless given) ends it (exit 1)
 //   --driver-close                        closes salesDate() with SetCls
 int run(int argc, char *argv[]);
 

@@ -37,6 +37,11 @@ public:
         timer->start();
         return watch;
     }
+    // Rejects the next modal dialog of any kind, appending its caption to `captions` (which must outlive the guard).
+    static ModalWatch closeNext(QStringList &captions)
+    {
+        return on<QDialog>([&captions](QDialog *dialog) { captions << dialog->windowTitle(); });
+    }
     ModalWatch(ModalWatch &&other) noexcept : m_seen(other.m_seen), m_timer(other.m_timer) { other.m_timer = nullptr; }
     ~ModalWatch()
     {

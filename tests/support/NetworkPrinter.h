@@ -1,10 +1,10 @@
 #pragma once
 
+#include "support/TcpListener.h"
+
 #include <QByteArray>
 #include <QList>
-#include <atomic>
-#include <mutex>
-#include <thread>
+#include <QMutex>
 
 // A network receipt printer on 127.0.0.1 (the printer's port 9100, here a free port): every connection is one
 // job, kept with all its bytes once the sender closes. It can be switched off, so that connections are
@@ -13,25 +13,19 @@ class NetworkPrinter
 {
 public:
     NetworkPrinter();
-    ~NetworkPrinter();
-    NetworkPrinter(const NetworkPrinter &) = delete;
-    NetworkPrinter &operator=(const NetworkPrinter &) = delete;
 
-    quint16 port() const { return m_port; }
-    void switchOff();
-    void switchOn();
+    quint16 port() const { return m_listener.port(); }
+    void switchOff() { m_listener.stopListening(); }
+    void switchOn() { m_listener.listenAgain(); }
 
     QList<QByteArray> jobs() const;
     // Waits (handling events) until n jobs have come, at most ms; true when they did.
     bool waitForJobs(int n, int ms = 5000) const;
 
 private:
-    void listen();
-    void run(int fd);
+    void receive(QTcpSocket *socket);
 
-    quint16 m_port = 0;
-    int m_fd = -1;
-    std::thread m_thread;
-    mutable std::mutex m_mutex;
+    mutable QMutex m_mutex;
     QList<QByteArray> m_jobs;
+    TcpListener m_listener; // last: it hands over connections as soon as it runs
 };

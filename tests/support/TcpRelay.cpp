@@ -1,20 +1,12 @@
 #include "support/TcpRelay.h"
 
 #include <QMutexLocker>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <memory>
 
-TcpRelay::TcpRelay(quint16 serverPort) : m_serverPort(serverPort)
+TcpRelay::TcpRelay(quint16 serverPort)
+    : m_serverPort(serverPort), m_listener([this](QTcpSocket *client) { pass(client); })
 {
-    start();
-    m_listening.acquire();
-}
-
-TcpRelay::~TcpRelay()
-{
-    quit();
-    wait();
 }
 
 void TcpRelay::cutAt(const QByteArray &request, Cut when, bool thenRefuse)
@@ -53,19 +45,6 @@ bool TcpRelay::takeCut(const QByteArray &data, Cut *when)
     ++m_cuts;
     m_refusing = m_refuseAfter;
     return true;
-}
-
-void TcpRelay::run()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    m_port = server.serverPort();
-    QObject::connect(&server, &QTcpServer::newConnection, [this, &server] {
-        while (QTcpSocket *client = server.nextPendingConnection())
-            pass(client);
-    });
-    m_listening.release();
-    exec();
 }
 
 void TcpRelay::pass(QTcpSocket *client)
