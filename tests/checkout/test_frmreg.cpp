@@ -241,7 +241,7 @@ void TestFrmReg::keysThroughPayment()
     key(Qt::Key_Backspace); // clears the whole field
     QCOMPARE(f.lblBCD->text(), QString());
 
-    // Backspace steps back from the change to the tender and to scanning; a new article drops the change.
+    // Backspace steps back from the change to the tender and to scanning.
     scan(kTomato);
     key(Qt::Key_Return);
     type(QStringLiteral("1000"));
@@ -252,11 +252,10 @@ void TestFrmReg::keysThroughPayment()
     QCOMPARE(f.lblRCV->text(), QString());
     key(Qt::Key_Backspace);
     QCOMPARE(backOf(f.lblBCD), kYellow);
-    scan(kHerb);
+    scan(kHerb); // a new total: the change is gone, and 会計 stores no tender
     QCOMPARE(f.lblCHG->text(), QString());
-    f.cmdREG->click(); // 会計 stores the sale without a tender
-    QCOMPARE(Rows::value(QStringLiteral("SELECT RCV FROM D_REG")), QStringLiteral("0"));
-    QCOMPARE(Rows::value(QStringLiteral("SELECT CHG FROM D_REG")), QStringLiteral("0"));
+    f.cmdREG->click();
+    QCOMPARE(count(QStringLiteral("D_REG"), QStringLiteral("RCV=0 AND CHG=0")), 1);
 
     // A click on the amount tendered goes to payment as well.
     scan(kHerb);
