@@ -5,15 +5,20 @@
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "printing/modReport.h"
+#include "support/ModalWatch.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 192);
+const QColor kYellow(255, 255, 127);
+const QColor kWhite(255, 255, 255);
 
 QString day(int y, int m, int d)
 {
@@ -50,7 +55,7 @@ QString chosenCell(const frmSetCal &form)
 {
     QString chosen;
     for (QLabel *cell : form.lblDAY) {
-        if (cell->isVisibleTo(&form) && cell->palette().color(QPalette::Window) == frmSetCal::ChosenColor) {
+        if (cell->isVisibleTo(&form) && cell->palette().color(QPalette::Window) == kYellow) {
             if (!chosen.isEmpty())
                 return QStringLiteral("several");
             chosen = cell->text();
@@ -68,19 +73,13 @@ QLabel *cellOf(const frmSetCal &form, int dayOfMonth)
     return nullptr;
 }
 
-// Closes whatever modal dialog opens next and remembers its class.
-QString closeNextModal(const std::function<void()> &action)
+// Whether the action opened a preview (which is closed again).
+bool opensPreview(const std::function<void()> &action)
 {
-    auto seen = std::make_shared<QString>();
-    QTimer::singleShot(200, qApp, [seen] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            *seen = QString::fromLatin1(modal->metaObject()->className());
-            modal->close();
-        }
-    });
+    auto watch = ModalWatch::on<QDialog>([](QDialog *d) { QCOMPARE(d->metaObject()->className(), "fdlPreview"); });
     action();
-    QTest::qWait(300);
-    return *seen;
+    QTest::qWait(50);
+    return watch.seen();
 }
 
 } // namespace
@@ -97,9 +96,7 @@ private slots:
     void monthLayouts();
     void columnColours();
     void dayMarks();
-    void keypadMovesByDay();
-    void monthButtonsClampTheDay();
-    void clickChoosesADay();
+    void moving();
     void enterConfirmsEscEnds();
     void dailyReportNeedsASettlement();
 
@@ -150,14 +147,12 @@ void TestFrmSetCal::columnColours()
     frmSetCal form;
     for (int i = 0; i < frmSetCal::CellCount; ++i) {
         const QColor text = form.lblDAY[i]->palette().color(QPalette::WindowText);
-        const QColor expected = i % 7 == 0 ? frmSetCal::SundayColor
-                                : i % 7 == 6 ? frmSetCal::SaturdayColor
-                                             : form.palette().color(QPalette::WindowText);
+        const QColor expected = i % 7 == 0 ? kRed : i % 7 == 6 ? kBlue : form.palette().color(QPalette::WindowText);
         QVERIFY2(text == expected, qPrintable(QString::number(i)));
+        QCOMPARE(form.lblDAY[i]->palette().color(QPalette::Window), i == 6 + 13 ? kYellow : kWhite);
     }
-    QCOMPARE(form.Label1[0]->palette().color(QPalette::WindowText), frmSetCal::SundayColor);
-    QCOMPARE(form.Label1[6]->palette().color(QPalette::WindowText), frmSetCal::SaturdayColor);
-    QCOMPARE(form.lblDAY[0]->palette().color(QPalette::Window), frmSetCal::PlainColor);
+    QCOMPARE(form.Label1[0]->palette().color(QPalette::WindowText), kRed);
+    QCOMPARE(form.Label1[6]->palette().color(QPalette::WindowText), kBlue);
 }
 
 void TestFrmSetCal::dayMarks()
@@ -188,43 +183,31 @@ void TestFrmSetCal::dayMarks()
     QCOMPARE(marks(3), QStringLiteral("--"));
 }
 
-void TestFrmSetCal::keypadMovesByDay()
+// Keypad + and -, the month buttons and a click move the chosen day; only confirming sets the sales date.
+void TestFrmSetCal::moving()
 {
     gSalesDate = DateValue::fromParts(2024, 4, 30);
     frmSetCal form;
+    form.show();
     QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
     QCOMPARE(form.SysDate(), DateValue::fromParts(2024, 5, 1));
     QCOMPARE(form.lblYM->text(), QStringLiteral("2024年5月"));
     QCOMPARE(chosenCell(form), QStringLiteral("1"));
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
-    QCOMPARE(form.SysDate(), DateValue::fromParts(2024, 4, 30));
     QCOMPARE(chosenCell(form), QStringLiteral("30"));
-    // Moving does not choose: gSalesDate changes only on confirmation.
-    QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 30));
-}
-
-void TestFrmSetCal::monthButtonsClampTheDay()
-{
-    gSalesDate = DateValue::fromParts(2025, 1, 31);
-    frmSetCal form;
-    QTest::mouseClick(form.cmdPOST, Qt::LeftButton);
-    QCOMPARE(form.SysDate(), DateValue::fromParts(2025, 2, 28));
-    QCOMPARE(chosenCell(form), QStringLiteral("28"));
-    QTest::mouseClick(form.cmdPREV, Qt::LeftButton);
-    QCOMPARE(form.SysDate(), DateValue::fromParts(2025, 1, 28)); // the day stays where the shorter month put it
-    QTest::mouseClick(form.cmdPREV, Qt::LeftButton);
-    QCOMPARE(form.lblYM->text(), QStringLiteral("2024年12月"));
-}
-
-void TestFrmSetCal::clickChoosesADay()
-{
-    gSalesDate = DateValue::fromParts(2024, 4, 1);
-    frmSetCal form;
-    form.show();
     QTest::mouseClick(cellOf(form, 17), Qt::LeftButton);
     QCOMPARE(form.SysDate(), DateValue::fromParts(2024, 4, 17));
     QCOMPARE(chosenCell(form), QStringLiteral("17"));
-    QVERIFY(form.isVisible());
+    QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 30));
+
+    // A month button keeps the day where the shorter month put it.
+    gSalesDate = DateValue::fromParts(2025, 1, 31);
+    frmSetCal january;
+    QTest::mouseClick(january.cmdPOST, Qt::LeftButton);
+    QCOMPARE(january.SysDate(), DateValue::fromParts(2025, 2, 28));
+    QTest::mouseClick(january.cmdPREV, Qt::LeftButton);
+    QCOMPARE(january.SysDate(), DateValue::fromParts(2025, 1, 28));
+    QCOMPARE(chosenCell(january), QStringLiteral("28"));
 }
 
 void TestFrmSetCal::enterConfirmsEscEnds()
@@ -251,16 +234,16 @@ void TestFrmSetCal::dailyReportNeedsASettlement()
     gSalesDate = DateValue::fromParts(2024, 4, 1);
     frmSetCal form;
     form.show();
-    QCOMPARE(closeNextModal([&] { QTest::keyClick(&form, Qt::Key_F3); }), QString());
+    QVERIFY(!opensPreview([&] { QTest::keyClick(&form, Qt::Key_F3); }));
     QCOMPARE(gRptKind, RptKind::DailyRpt);
     QVERIFY(m_program->messages().shown().isEmpty());
 
     gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(day(2024, 3, 31)));
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
-    QCOMPARE(closeNextModal([&] { QTest::mouseClick(form.Command1[3], Qt::LeftButton); }), QStringLiteral("fdlPreview"));
+    QVERIFY(opensPreview([&] { QTest::mouseClick(form.Command1[3], Qt::LeftButton); }));
     QCOMPARE(gRptDate, DateValue::fromParts(2024, 3, 31));
     // The transfer request of a day without a payment closing: nothing opens either.
-    QCOMPARE(closeNextModal([&] { QTest::keyClick(&form, Qt::Key_F2); }), QString());
+    QVERIFY(!opensPreview([&] { QTest::keyClick(&form, Qt::Key_F2); }));
     QCOMPARE(gRptKind, RptKind::BankTrn);
 }
 

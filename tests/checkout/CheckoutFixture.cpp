@@ -31,11 +31,6 @@ void insertMasters()
     barcode(kShadowed, 5, 7, QStringLiteral("登録品"), "500", 3);
 }
 
-Currency money(const char *text)
-{
-    return *Currency::parse(QString::fromLatin1(text));
-}
-
 DtlRec line(qint32 no, const QString &name, const QString &farm, const char *price, const char *qty)
 {
     DtlRec d;
@@ -51,11 +46,6 @@ DtlRec line(qint32 no, const QString &name, const QString &farm, const char *pri
     d.UNIT_ID = 2;
     d.AMT = d.PRC * d.QTY;
     return d;
-}
-
-qint32 count(const QString &table, const QString &criteria)
-{
-    return gDb->DCount(QStringLiteral("*"), table, criteria).toLong();
 }
 
 } // namespace CheckoutFixture

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkout/SaleState.h"
+#include "support/Rows.h"
 
 #include <QString>
 
@@ -23,12 +24,10 @@ inline const QString kFarm7 = QStringLiteral("D'Arcy 農場");
 // Fills the master database (gMst) with the products, producers and barcodes above.
 void insertMasters();
 
-Currency money(const char *text);
+using Rows::count;
+using Rows::money;
 
 // A stored line as the register builds it: a master article at its price times the quantity.
 DtlRec line(qint32 no, const QString &name, const QString &farm, const char *price, const char *qty);
-
-// Counts and values of the transaction database (gDb).
-qint32 count(const QString &table, const QString &criteria = QString());
 
 } // namespace CheckoutFixture

@@ -29,10 +29,7 @@ private slots:
     void init();
     void cleanup();
 
-    void paddedBarcodes();
-    void masterCodes();
-    void inStoreCodes();
-    void inStoreFailures();
+    void lookups();
 
     void numbersAndRows();
     void regIdSkipsTakenNumbers();
@@ -42,8 +39,9 @@ private slots:
     void taxPerRateWithAReturn();
 
 private:
-    DtlRec lookup(const QString &bcd, qint32 *result);
     void failSecondLine(bool on);
+    // Each row of the query as its values joined by "|"; dates with their time when they have one.
+    static QStringList rows(const QString &sql);
 
     bool m_onServer;
     std::unique_ptr<TestProgram> m_program;
@@ -64,100 +62,41 @@ void TestSaleData::cleanup()
     m_program.reset();
 }
 
-DtlRec TestSaleData::lookup(const QString &bcd, qint32 *result)
-{
-    DtlRec d;
-    d.BCD = bcd;
-    d.DTL_NO = 9;
-    d.QTY = money("2");
-    *result = GetBcdData(d);
-    return d;
-}
-
-void TestSaleData::paddedBarcodes()
+// Master codes, in-store codes (product, producer, price) and the failures, as the register looks them up.
+void TestSaleData::lookups()
 {
     QCOMPARE(PaddedBarcode(QStringLiteral("12345678901")), QStringLiteral("0012345678901"));
-    QCOMPARE(PaddedBarcode(QStringLiteral("4901234567894")), QStringLiteral("4901234567894"));
     QCOMPARE(PaddedBarcode(QStringLiteral("994901234567894")), QStringLiteral("4901234567894"));
     QCOMPARE(PaddedBarcode(QString()), QStringLiteral("0000000000000"));
-}
 
-void TestSaleData::masterCodes()
-{
-    qint32 r = 0;
-    DtlRec d = lookup(kTomato, &r);
-    QCOMPARE(r, 1);
-    QCOMPARE(d.PRD_ID, 5);
-    QCOMPARE(d.FMR_ID, 45);
-    QCOMPARE(d.BCD_NM, kTomatoName);
-    QCOMPARE(d.FMR_NM, kFarm45);
-    QCOMPARE(d.O_PRC, money("298"));
-    QCOMPARE(d.PRC, money("298"));
-    QCOMPARE(d.UNIT_ID, 2);
-    // The line's own fields are left alone.
-    QCOMPARE(d.DTL_NO, 9);
-    QCOMPARE(d.QTY, money("2"));
-
-    // The master wins over a code that would also read as an in-store code.
-    d = lookup(kShadowed, &r);
-    QCOMPARE(r, 1);
-    QCOMPARE(d.BCD_NM, QStringLiteral("登録品"));
-    QCOMPARE(d.PRC, money("500"));
-    QCOMPARE(d.FMR_NM, kFarm7);
-
-    // A master row without a name shows an empty name.
-    d = lookup(kNoName, &r);
-    QCOMPARE(r, 1);
-    QCOMPARE(d.BCD_NM, QString());
-    QCOMPARE(d.PRC, money("80"));
-}
-
-void TestSaleData::inStoreCodes()
-{
-    qint32 r = 1;
-    DtlRec d = lookup(kInStore, &r);
-    QCOMPARE(r, 0);
-    QCOMPARE(d.PRD_ID, 123);
-    QCOMPARE(d.FMR_ID, 45);
-    QCOMPARE(d.BCD_NM, QStringLiteral("きゅうり"));
-    QCOMPARE(d.FMR_NM, kFarm45);
-    QCOMPARE(d.O_PRC, money("1200"));
-    QCOMPARE(d.PRC, money("1200"));
-    QCOMPARE(d.UNIT_ID, 1);
-
-    // Leading zeros never matter, and price 0000 makes a line at price 0.
-    d = lookup(QStringLiteral("0120007000055"), &r);
-    QCOMPARE(r, 0);
-    QCOMPARE(d.PRD_ID, 12);
-    QCOMPARE(d.BCD_NM, QStringLiteral("Farmer's なす"));
-    QCOMPARE(d.FMR_NM, kFarm7);
-    QCOMPARE(d.PRC, Currency());
-
-    // Eleven typed digits shift every group by two places.
-    d = lookup(PaddedBarcode(QStringLiteral("50007001510")), &r);
-    QCOMPARE(r, 0);
-    QCOMPARE(d.PRD_ID, 5);
-    QCOMPARE(d.FMR_ID, 7);
-    QCOMPARE(d.PRC, money("150"));
-}
-
-void TestSaleData::inStoreFailures()
-{
-    qint32 r = 0;
-    DtlRec d = lookup(QStringLiteral("9990045012000"), &r);
-    QCOMPARE(r, -1);
-    QCOMPARE(d.FMR_NM, QString()); // no producer was set, so none is named
-
-    d = lookup(QStringLiteral("1239999012000"), &r);
-    QCOMPARE(r, -2);
-    d = lookup(QStringLiteral("9999999012000"), &r);
-    QCOMPARE(r, -2); // both unknown: the producer check has the last word
-
-    // Anything but digits never reaches a criterion.
-    d = lookup(QStringLiteral("12'0045012099"), &r);
-    QCOMPARE(r, -1);
-    d = lookup(QStringLiteral("1230;45012099"), &r);
-    QCOMPARE(r, -2);
+    const struct { QString code; qint32 result; int prd; QString name; QString farm; const char *price; int unit; } cases[] = {
+        {kTomato, 1, 5, kTomatoName, kFarm45, "298", 2},
+        {kShadowed, 1, 5, QStringLiteral("登録品"), kFarm7, "500", 3}, // the master wins over the in-store reading
+        {kNoName, 1, 5, QString(), kFarm7, "80", 1},
+        {kInStore, 0, 123, QStringLiteral("きゅうり"), kFarm45, "1200", 1},
+        {QStringLiteral("0120007000055"), 0, 12, QStringLiteral("Farmer's なす"), kFarm7, "0", 1},
+        {PaddedBarcode(QStringLiteral("50007001510")), 0, 5, kTomatoName, kFarm7, "150", 1},
+        {QStringLiteral("9990045012000"), -1, 0, QString(), QString(), "0", 0}, // no product, no producer named
+        {QStringLiteral("1239999012000"), -2, 123, QStringLiteral("きゅうり"), QString(), "0", 0},
+        {QStringLiteral("9999999012000"), -2, 0, QString(), QString(), "0", 0}, // the producer check has the last word
+        {QStringLiteral("12'0045012099"), -1, 0, QString(), QString(), "0", 0}, // anything but digits never
+        {QStringLiteral("1230;45012099"), -2, 123, QStringLiteral("きゅうり"), QString(), "0", 0}, // reaches a criterion
+    };
+    for (const auto &c : cases) {
+        DtlRec d;
+        d.BCD = c.code;
+        d.DTL_NO = 9;
+        d.QTY = money("2");
+        const qint32 result = GetBcdData(d);
+        const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6").arg(result).arg(c.result < 0 ? 0 : d.PRD_ID)
+                                .arg(c.result < 0 ? QString() : d.BCD_NM, d.FMR_NM, d.PRC.toPlainText()).arg(d.UNIT_ID);
+        const QString want = QStringLiteral("%1 %2 %3 %4 %5 %6").arg(c.result).arg(c.result < 0 ? 0 : c.prd)
+                                 .arg(c.result < 0 ? QString() : c.name, c.farm, QString::fromLatin1(c.price)).arg(c.unit);
+        QCOMPARE(got, want);
+        QCOMPARE(d.O_PRC, d.PRC);
+        QCOMPARE(d.DTL_NO, 9); // the line's own fields are left alone
+        QCOMPARE(d.QTY, money("2"));
+    }
 }
 
 void TestSaleData::numbersAndRows()
@@ -170,7 +109,6 @@ void TestSaleData::numbersAndRows()
     lines[1].PRC = money("120");
     lines[1].D_PRC = money("30");
     lines[1].AMT = money("-120");
-    lines[1].QTY = money("-1");
     reg.AMT_SUM = money("476");
     reg.RCV = money("1000");
     reg.CHG = money("524");
@@ -181,33 +119,11 @@ void TestSaleData::numbersAndRows()
     QCOMPARE(reg.REG_NO, 1);
     QCOMPARE(reg.REG_USER, QStringLiteral("O'Neil 花子"));
 
-    Recordset h = gDb->GetStaticRst(QStringLiteral("SELECT * FROM D_REG WHERE REG_ID=1"));
-    QVERIFY(!h.EOF_());
-    QCOMPARE(h.Fields(QStringLiteral("REG_NO")).toLong(), 1);
-    QCOMPARE(Format::value(h.Fields(QStringLiteral("REG_DTM")), QStringLiteral("yyyy-mm-dd hh:nn:ss")),
-             QStringLiteral("2024-04-01 09:15:02"));
-    QCOMPARE(h.Fields(QStringLiteral("SALES_DATE")).toDate(), gSalesDate);
-    QCOMPARE(h.Fields(QStringLiteral("REG_USER")).toString(), QStringLiteral("O'Neil 花子"));
-    QCOMPARE(h.Fields(QStringLiteral("DTL_CNT")).toLong(), 3);
-    QCOMPARE(h.Fields(QStringLiteral("AMT_SUM")).toCurrency(), money("476"));
-    QCOMPARE(h.Fields(QStringLiteral("RCV")).toCurrency(), money("1000"));
-    QCOMPARE(h.Fields(QStringLiteral("CHG")).toCurrency(), money("524"));
-
-    Recordset d = gDb->GetStaticRst(QStringLiteral("SELECT * FROM D_REG_DTL WHERE REG_ID=1 ORDER BY DTL_NO"));
-    QCOMPARE(d.RecordCount(), 2);
-    QCOMPARE(d.Fields(QStringLiteral("BCD_NM")).toString(), kTomatoName);
-    QCOMPARE(d.Fields(QStringLiteral("FMR_NM")).toString(), kFarm45);
-    QCOMPARE(d.Fields(QStringLiteral("BCD")).toString(), kTomato);
-    QCOMPARE(d.Fields(QStringLiteral("AMT")).toCurrency(), money("596"));
-    d.MoveNext();
-    QCOMPARE(d.Fields(QStringLiteral("DTL_NO")).toLong(), 2);
-    QCOMPARE(d.Fields(QStringLiteral("BCD_NM")).toString(), kHerbName);
-    QCOMPARE(d.Fields(QStringLiteral("FMR_NM")).toString(), kFarm7);
-    QCOMPARE(d.Fields(QStringLiteral("O_PRC")).toCurrency(), money("150"));
-    QCOMPARE(d.Fields(QStringLiteral("D_PRC")).toCurrency(), money("30"));
-    QCOMPARE(d.Fields(QStringLiteral("PRC")).toCurrency(), money("120"));
-    QCOMPARE(d.Fields(QStringLiteral("QTY")).toCurrency(), money("-1"));
-    QCOMPARE(d.Fields(QStringLiteral("AMT")).toCurrency(), money("-120"));
+    QCOMPARE(rows(QStringLiteral("SELECT REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG FROM D_REG")),
+             QStringList{QStringLiteral("1|2024-04-01 09:15:02|2024-04-01|O'Neil 花子|3|476|1000|524")});
+    QCOMPARE(rows(QStringLiteral("SELECT DTL_NO, BCD, BCD_NM, FMR_NM, O_PRC, D_PRC, PRC, QTY, AMT FROM D_REG_DTL ORDER BY DTL_NO")),
+             (QStringList{QStringLiteral("1|4901234567894|完熟トマト 'Momotaro'|山田農園|298|0|298|2|596"),
+                          QStringLiteral("2|4901234567894|O'Brien's ハーブ|D'Arcy 農場|150|30|120|-1|-120")}));
 
     // The next sale numbers on; fractions of yen and a line without names store as they are.
     RegRec second;
@@ -252,6 +168,21 @@ void TestSaleData::missingControlValueAndUser()
     QVERIFY(gDb->DLookup(QStringLiteral("REG_USER"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=1")).isNull());
     QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("1"));
+}
+
+QStringList TestSaleData::rows(const QString &sql)
+{
+    QStringList result;
+    for (Recordset r = gDb->GetStaticRst(sql); !r.EOF_(); r.MoveNext()) {
+        QStringList values;
+        for (int i = 0; i < r.FieldCount(); ++i) {
+            const Variant v = r.Fields(i);
+            values << (v.kind() == Variant::Kind::Date ? Format::value(v, QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"))
+                       : v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText());
+        }
+        result << values.join(u'|');
+    }
+    return result;
 }
 
 void TestSaleData::failSecondLine(bool on)
@@ -326,17 +257,10 @@ void TestSaleData::taxPerRateWithAReturn()
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni, gMst.get()), 1);
 
     // 390 at 8 % holds 28 (line by line 9 + 9 + 9 = 27); 1,300 at 10 % holds 118 (90 + 45 - 18 = 117).
-    Recordset rates = gDb->GetStaticRst(QStringLiteral("SELECT TAX_RT, AMT, TAX FROM D_REG_TAX WHERE REG_ID=1 ORDER BY TAX_RT"));
-    QStringList rows;
-    for (; !rates.EOF_(); rates.MoveNext())
-        rows << QStringLiteral("%1 %2 %3").arg(rates.Fields(0).toCurrency().toPlainText(), rates.Fields(1).toCurrency().toPlainText(),
-                                               rates.Fields(2).toCurrency().toPlainText());
-    QCOMPARE(rows, (QStringList{QStringLiteral("0.08 390 28"), QStringLiteral("0.1 1300 118")}));
-    Recordset lineRates = gDb->GetStaticRst(QStringLiteral("SELECT DTL_NO, TAX_RT FROM D_REG_DTL_TAX WHERE REG_ID=1 ORDER BY DTL_NO"));
-    QStringList perLine;
-    for (; !lineRates.EOF_(); lineRates.MoveNext())
-        perLine << lineRates.Fields(0).toString() + u'=' + lineRates.Fields(1).toCurrency().toPlainText();
-    QCOMPARE(perLine.join(u' '), QStringLiteral("1=0.08 2=0.08 3=0.08 4=0.1 5=0.1 6=0.1"));
+    QCOMPARE(rows(QStringLiteral("SELECT TAX_RT, AMT, TAX FROM D_REG_TAX WHERE REG_ID=1 ORDER BY TAX_RT")),
+             (QStringList{QStringLiteral("0.08|390|28"), QStringLiteral("0.1|1300|118")}));
+    QCOMPARE(rows(QStringLiteral("SELECT DTL_NO, TAX_RT FROM D_REG_DTL_TAX WHERE REG_ID=1 ORDER BY DTL_NO")).join(u' '),
+             QStringLiteral("1|0.08 2|0.08 3|0.08 4|0.1 5|0.1 6|0.1"));
 }
 
 VANTLE_TEST_BOTH_ENGINES(TestSaleData)
