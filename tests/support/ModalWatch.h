@@ -55,20 +55,3 @@ private:
     std::shared_ptr<bool> m_seen = std::make_shared<bool>(false);
     QPointer<QTimer> m_timer;
 };
-
-// Closes the modal dialog that is about to run, remembering its caption. It looks again every few
-// milliseconds until the dialog is up (for five seconds at most), so a busy machine that shows the dialog
-// late cannot leave it waiting for an answer.
-inline void closeNextModal(QStringList &captions, int attempts = 500)
-{
-    QTimer::singleShot(attempts == 500 ? 0 : 10, [&captions, attempts] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog && attempts > 0) {
-            closeNextModal(captions, attempts - 1);
-            return;
-        }
-        captions << (dialog ? dialog->windowTitle() : QStringLiteral("<none>"));
-        if (dialog)
-            dialog->reject();
-    });
-}
