@@ -1,4 +1,4 @@
-// The print preview and its two dialogs: pages and navigation, scrolling, margins, printing pages and copies.
+// The print preview and its two dialogs: pages and navigation, margins, printing pages and copies.
 #include "PrintFixture.h"
 
 #include "base/DateValue.h"
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 
 using namespace PrintFixture;
@@ -62,7 +61,6 @@ private slots:
     }
 
     void pagesAndNavigation();
-    void scrollLimits();
     void margins();
     void printingPagesAndCopies();
 
@@ -118,27 +116,6 @@ void TestPreview::pagesAndNavigation()
     QCOMPARE(pdf.count(QByteArray("/Type /Page\n")) + pdf.count(QByteArray("/Type /Page ")), 3);
     transferLines(0);
     QVERIFY(!p.SaveAsPdf(dir.filePath(QStringLiteral("empty.pdf"))));
-}
-
-void TestPreview::scrollLimits()
-{
-    gRptKind = RptKind::DailyRpt;
-    fdlPreview p;
-    QCOMPARE(p.windowTitle(), QStringLiteral("日報"));
-    p.resize(600, 500);
-    p.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&p));
-    const int pictureWidth = p.pctPreview->width() * 15;
-    QVERIFY(qAbs(p.HScrl->maximum() - (11907 - pictureWidth)) <= 15);
-    QVERIFY(p.VScrl->maximum() > 0);
-    // Scrolling moves the page the other way.
-    p.HScrl->setValue(300);
-    QCOMPARE(p.scrollX(), -300.0);
-    // A picture larger than the page: nothing to scroll.
-    p.resize(1000, 1300);
-    QTest::qWait(20);
-    QCOMPARE(p.HScrl->maximum(), 0);
-    QCOMPARE(p.scrollX(), 0.0);
 }
 
 void TestPreview::margins()
