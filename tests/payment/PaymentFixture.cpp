@@ -1,9 +1,7 @@
 #include "PaymentFixture.h"
 
-#include "base/DateValue.h"
 #include "data/Globals.h"
 #include "data/Sql.h"
-#include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/BankImport.h"
@@ -12,6 +10,7 @@
 #include "payment/ZenginCodeData.h"
 #include "settlement/PayCls.h"
 
+#include <QProcess>
 #include <stdexcept>
 
 namespace PaymentFixture {
@@ -19,11 +18,6 @@ namespace PaymentFixture {
 QString Package()
 {
     return QStringLiteral(VANTLE_ZENGIN_FIXTURE);
-}
-
-double Day(int year, int month, int day)
-{
-    return DateValue::fromParts(year, month, day);
 }
 
 void ImportBanks()
@@ -37,38 +31,32 @@ void ImportBanks()
 
 void SetShopAccount()
 {
-    gMst->SaveCtrl(ShopAccount::ClientCodeKey, Variant(QStringLiteral("1234567890")));
-    gMst->SaveCtrl(ShopAccount::ClientNameKey, Variant(QStringLiteral("ミノリチョクバイジョ")));
-    gMst->SaveCtrl(ShopAccount::BankCodeKey, Variant(QStringLiteral("0001")));
-    gMst->SaveCtrl(ShopAccount::BranchCodeKey, Variant(QStringLiteral("001")));
-    gMst->SaveCtrl(ShopAccount::AccountKindKey, Variant(QStringLiteral("1")));
-    gMst->SaveCtrl(ShopAccount::AccountNoKey, Variant(QStringLiteral("7654321")));
+    const std::pair<QString, const char *> values[] = {
+        {ShopAccount::ClientCodeKey, "12345"}, {ShopAccount::ClientNameKey, "ミノリチョクバイジョ"},
+        {ShopAccount::BankCodeKey, "0001"},    {ShopAccount::BranchCodeKey, "001"},
+        {ShopAccount::AccountKindKey, "1"},    {ShopAccount::AccountNoKey, "7654321"}};
+    for (const auto &[key, value] : values)
+        gMst->SaveCtrl(key, Variant(QString::fromUtf8(value)));
 }
 
-void AddProducer(const Producer &p, const char *fee1, const char *fee2)
+void AddProducer(const Producer &p)
 {
+    const auto u = [](const char *text) { return QString::fromUtf8(text); };
     gMst->EXEC(Sql(R"(INSERT INTO M_FMR (FMR_ID, FMR_NM, BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, FEE_1, FEE_2)
-                      VALUES (:id, :name, :bank, :branch, :kind, :number, :holder, :fee1, :fee2))")
-                   .number(QStringLiteral("id"), p.id)
-                   .text(QStringLiteral("name"), QString::fromUtf8(p.name))
-                   .text(QStringLiteral("bank"), QString::fromUtf8(p.bankName))
-                   .text(QStringLiteral("branch"), QString::fromUtf8(p.branchName))
-                   .text(QStringLiteral("kind"), QString::fromUtf8(p.kind))
-                   .text(QStringLiteral("number"), QString::fromUtf8(p.number))
-                   .text(QStringLiteral("holder"), QString::fromUtf8(p.holder))
-                   .raw(QStringLiteral("fee1"), QString::fromLatin1(fee1))
-                   .raw(QStringLiteral("fee2"), QString::fromLatin1(fee2)));
+                      VALUES (:id, :name, :bank, :branch, :kind, :number, :holder, 220, 440))")
+                   .number("id", p.id).text("name", u(p.name)).text("bank", u(p.bankName)).text("branch", u(p.branchName))
+                   .text("kind", u(p.kind)).text("number", u(p.number)).text("holder", u(p.holder)));
     if (p.bankCode)
-        BankMaster::SaveProducerCodes(*gMst, p.id, {QString::fromLatin1(p.bankCode), QString::fromLatin1(p.branchCode)});
+        BankMaster::SaveProducerCodes(*gMst, p.id, {u(p.bankCode), u(p.branchCode)});
 }
 
-void AddDay(double day, int fmrId, const char *qty, const char *amount)
+int admin(const QStringList &arguments, QString *output)
 {
-    gDb->EXEC(Sql(R"(INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT) VALUES (:day, :fmr, :qty, :amt))")
-                  .date(QStringLiteral("day"), day)
-                  .number(QStringLiteral("fmr"), fmrId)
-                  .raw(QStringLiteral("qty"), QString::fromLatin1(qty))
-                  .raw(QStringLiteral("amt"), QString::fromLatin1(amount)));
+    QProcess p;
+    p.start(qEnvironmentVariable("VANTLE_ADMIN"), arguments);
+    p.waitForFinished(120000);
+    *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
 void Close(double closingDate, double payDate)
@@ -84,13 +72,13 @@ void ThreeProducerClosing()
     AddProducer({1, "山田 太郎", "みずほ銀行", "東京営業部", "普通", "1234567", "ヤマダ タロウ", "0001", "001"});
     AddProducer({2, "㈱ミノリ", "朝日信用金庫", "浅草支店", "当座", "７６５４３２１", "カ）ミノリ", "1303", "002"});
     AddProducer({3, "佐藤 花子", "三井住友銀行", "大阪本店営業部", "普通", "123", "さとう はなこ", "0009", "101"});
-    AddDay(Day(2024, 4, 3), 1, "10", "4000");
-    AddDay(Day(2024, 4, 10), 1, "12", "5345");
-    AddDay(Day(2024, 4, 24), 1, "6", "3000");
-    AddDay(Day(2024, 4, 10), 2, "100", "20000");
-    AddDay(Day(2024, 4, 11), 2, "150", "30000");
-    AddDay(Day(2024, 4, 20), 3, "60", "30000");
-    Close(Day(2024, 4, 30), Day(2024, 5, 10));
+    Rows::adjDtl(day(2024, 4, 3), 1, "10", "4000");
+    Rows::adjDtl(day(2024, 4, 10), 1, "12", "5345");
+    Rows::adjDtl(day(2024, 4, 24), 1, "6", "3000");
+    Rows::adjDtl(day(2024, 4, 10), 2, "100", "20000");
+    Rows::adjDtl(day(2024, 4, 11), 2, "150", "30000");
+    Rows::adjDtl(day(2024, 4, 20), 3, "60", "30000");
+    Close(day(2024, 4, 30), day(2024, 5, 10));
 }
 
 } // namespace PaymentFixture

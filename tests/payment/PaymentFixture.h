@@ -1,35 +1,31 @@
 #pragma once
 
-#include <QString>
+#include "support/Rows.h"
+
+#include <QStringList>
 
 // A payment closing ready for the bank's transfer file and the statements: the fixture's bank master, the
-// shop's account, producers with their account codes, daily sales and the closing made by PayCls.
+// shop's account, producers with their account codes, daily sales (Rows::adjDtl) and the closing made by PayCls.
 namespace PaymentFixture {
 
-// The folder holding the test copy of the zengin-code package layout.
-QString Package();
-double Day(int year, int month, int day);
+using Rows::day;
 
-// Imports the fixture's banks into gMst.
+// The folder holding the test copy of the zengin-code package layout, and its banks imported into gMst.
+QString Package();
 void ImportBanks();
-// The shop's account at みずほ 東京営業部 (0001-001).
+// The shop's account at みずほ 東京営業部 (0001-001), client code 12345.
 void SetShopAccount();
 
 struct Producer
 {
     int id;
     const char *name;
-    const char *bankName;   // M_FMR.BANK_NM
-    const char *branchName;
-    const char *kind;       // ACC_KBN
-    const char *number;     // ACC_NO
-    const char *holder;     // ACC_NM
-    const char *bankCode;   // M_FMR_BANK, nullptr for none
-    const char *branchCode;
+    const char *bankName, *branchName, *kind, *number, *holder; // M_FMR.BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM
+    const char *bankCode, *branchCode;                           // M_FMR_BANK, nullptr for none
 };
-void AddProducer(const Producer &p, const char *fee1 = "220", const char *fee2 = "440");
-// One unpaid day of sales of a producer (D_ADJ_DTL).
-void AddDay(double day, int fmrId, const char *qty, const char *amount);
+void AddProducer(const Producer &p);
+// Runs the administration tool (VANTLE_ADMIN) and gives its exit code and everything it wrote.
+int admin(const QStringList &arguments, QString *output);
 // Runs the payment closing of that date (commission 15 %).
 void Close(double closingDate, double payDate);
 

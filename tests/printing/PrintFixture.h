@@ -1,13 +1,14 @@
 #pragma once
 
 // What the printing tests share: a program folder with databases, printers that record what is printed on
-// them, and a stored sale to print.
+// them, a stored sale to print and the reviewed dumps of the forms beside the tests.
 #include "data/Globals.h"
 #include "data/SqlDialect.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
 #include "printing/Printers.h"
+#include "support/FormDump.h"
 #include "support/RecordingSurface.h"
 #include "support/TestProgram.h"
 
@@ -46,29 +47,32 @@ inline void close(std::unique_ptr<TestProgram> &program)
 // The recording surface of a printer of the list, as a page or receipt printer.
 inline RecordingSurface &recorder(const QString &name, Printers::Role role)
 {
-    const int index = int(Printers::names().indexOf(name));
-    Printers::select(index, role);
+    Printers::select(int(Printers::names().indexOf(name)), role);
     return dynamic_cast<RecordingSurface &>(Printer());
 }
 
-inline void sale(int id, const QString &amountSum, const QString &user = QString(), const QString &rcv = QStringLiteral("2000"),
-                 const QString &chg = QStringLiteral("920"))
+inline void sale(int id, const char *amountSum, const char *user = "", const char *rcv = "2000", const char *chg = "920")
 {
     gDb->EXEC(QStringLiteral("INSERT INTO D_REG ( REG_ID, REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG) "
                              "VALUES (%1,%1,#2024-04-01 09:30:00#,#2024-04-01 00:00:00#,%2,1,%3,%4,%5)")
-                  .arg(id).arg(SqlDialect::text(user), amountSum, rcv, chg));
+                  .arg(id)
+                  .arg(SqlDialect::text(QString::fromUtf8(user)), QString::fromLatin1(amountSum), QString::fromLatin1(rcv),
+                       QString::fromLatin1(chg)));
 }
 
-inline void saleLine(int id, int no, const QString &name, const QString &farmer, const QString &qty, const QString &amt,
-                     const QString &oPrc = QStringLiteral("0"), const QString &dPrc = QStringLiteral("0"))
+// A line of a stored sale: its name, producer, quantity and amount, and the price before a change and the change.
+struct Line { const char *name; const char *farmer; const char *qty; const char *amt; const char *oPrc = "0"; const char *dPrc = "0"; };
+inline void lines(int id, std::initializer_list<Line> list)
 {
-    gDb->EXEC(QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, PRC, QTY, UNIT_ID, AMT) "
-                             "VALUES (%1,%2,'4900000000000',1,%3,7,%4,%5,%6,%5,%7,1,%8)")
-                  .arg(id).arg(no).arg(SqlDialect::text(name), SqlDialect::text(farmer), oPrc, dPrc, qty, amt));
+    int no = 0;
+    for (const Line &l : list)
+        gDb->EXEC(QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, PRC, QTY, UNIT_ID, AMT) "
+                                 "VALUES (%1,%2,'4900000000000',1,%3,7,%4,%5,%6,%5,%7,1,%8)")
+                      .arg(id).arg(++no)
+                      .arg(SqlDialect::text(QString::fromUtf8(l.name)), SqlDialect::text(QString::fromUtf8(l.farmer)),
+                           QString::fromLatin1(l.oPrc), QString::fromLatin1(l.dPrc), QString::fromLatin1(l.qty),
+                           QString::fromLatin1(l.amt)));
 }
-
-// The receipt's width in twips.
-constexpr double W = 4025.7;
 
 inline QByteArray bytes(std::initializer_list<int> values)
 {
@@ -76,14 +80,6 @@ inline QByteArray bytes(std::initializer_list<int> values)
     for (int v : values)
         out.append(char(v));
     return out;
-}
-
-inline const RecordingSurface::Text *findText(const RecordingSurface::Job &job, const QString &text)
-{
-    for (const auto &t : job.texts)
-        if (t.text == text)
-            return &t;
-    return nullptr;
 }
 
 inline QStringList textsOf(const RecordingSurface::Job &job)
@@ -94,13 +90,10 @@ inline QStringList textsOf(const RecordingSurface::Job &job)
     return out;
 }
 
-// The right end of a recorded text, measured as the surface measures it.
-inline double rightEnd(const RecordingSurface::Text &t)
+// The reviewed dump of a form, kept in this folder under that name.
+inline QString reviewed(const char *name, const QString &actual)
 {
-    RecordingSurface probe;
-    probe.setFontName(t.font);
-    probe.setFontSize(t.size);
-    return t.x + probe.TextWidth(t.text);
+    return FormDump::reviewed(QStringLiteral(VANTLE_PRINTING_TESTS "/") + QString::fromLatin1(name), actual);
 }
 
 } // namespace PrintFixture
