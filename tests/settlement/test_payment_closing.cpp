@@ -8,7 +8,6 @@
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
-#include "settings/SettingValues.h"
 #include "settlement/PayCls.h"
 #include "support/TestProgram.h"
 
@@ -27,11 +26,9 @@ private slots:
     void init();
     void cleanup();
 
-    void commissionAndFees_data();
     void commissionAndFees();
     void paymentLineAndSummary();
-    void producerMissingFromTheMaster();
-    void commissionRateNotSet();
+    void producerMissingAndRateNotSet();
     void oneEndedPeriodPerCloseAndLateDays();
     void paidRowsAreNeverSummedAgain();
     void failureLeavesNothing();
@@ -62,35 +59,25 @@ QString TestPaymentClosing::line(int fmrId, const char *column) const
     return value(QStringLiteral("SELECT %1 FROM D_PAY_DTL WHERE FMR_ID=%2").arg(QString::fromLatin1(column)).arg(fmrId));
 }
 
-void TestPaymentClosing::commissionAndFees_data()
-{
-    QTest::addColumn<QString>("sales");
-    QTest::addColumn<QString>("fee");
-    QTest::addColumn<QString>("pay");
-    QTest::addColumn<QString>("bankFee");
-    QTest::addColumn<QString>("real");
-    QTest::newRow("1,851.75 truncated") << "12345" << "1851" << "10494" << "220" << "10274";
-    QTest::newRow("payable 29,999: FEE_1") << "35292" << "5293" << "29999" << "220" << "29779";
-    QTest::newRow("payable 30,000: FEE_2") << "35293" << "5293" << "30000" << "440" << "29560";
-    QTest::newRow("fee above the payment") << "100" << "15" << "85" << "220" << "-135";
-    QTest::newRow("returns: negative sales") << "-1001" << "-150" << "-851" << "220" << "-1071";
-}
-
 void TestPaymentClosing::commissionAndFees()
 {
-    QFETCH(QString, sales);
-    QFETCH(QString, fee);
-    QFETCH(QString, pay);
-    QFETCH(QString, bankFee);
-    QFETCH(QString, real);
-    const PayAmounts p = ComputePay(*Currency::parse(sales), money("0.15"), true, Variant(money("220")), Variant(money("440")));
-    QCOMPARE(p.fee.toPlainText(), fee);
-    QCOMPARE(p.pay.toPlainText(), pay);
-    QCOMPARE(p.bankFee.toPlainText(), bankFee);
-    QCOMPARE(p.real.toPlainText(), real);
+    // Sales, commission at 15 % truncated toward zero, payable, transfer fee (220 under 30,000 payable, else
+    // 440), transferred.
+    const QStringList rows = {
+        "12345 1851 10494 220 10274",   // 1,851.75
+        "35292 5293 29999 220 29779",   // 5,293.8
+        "35293 5293 30000 440 29560",   // 5,293.95
+        "100 15 85 220 -135",           // the fee eats the payment
+        "-1001 -150 -851 220 -1071",    // returns: -150.15
+    };
+    for (const QString &row : rows) {
+        const QStringList v = row.split(u' ');
+        const PayAmounts p = ComputePay(*Currency::parse(v[0]), money("0.15"), true, Variant(money("220")), Variant(money("440")));
+        QCOMPARE((QStringList{p.fee.toPlainText(), p.pay.toPlainText(), p.bankFee.toPlainText(), p.real.toPlainText()}),
+                 v.mid(1));
+    }
     // A Null fee is no fee.
-    QCOMPARE(ComputePay(*Currency::parse(sales), money("0.15"), true, Variant::null(), Variant::null()).bankFee,
-             Currency());
+    QCOMPARE(ComputePay(money("100"), money("0.15"), true, Variant::null(), Variant::null()).bankFee, Currency());
 }
 
 void TestPaymentClosing::paymentLineAndSummary()
@@ -140,32 +127,27 @@ void TestPaymentClosing::paymentLineAndSummary()
     QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39948"));
 }
 
-void TestPaymentClosing::producerMissingFromTheMaster()
+void TestPaymentClosing::producerMissingAndRateNotSet()
 {
+    // A producer missing from the master is paid without fee or account; a commission rate not set is 15 %.
     adjDtl(day(2024, 3, 9), 999, "1", "12345");
+    master("FEE_RT", QString()); // stored as Null
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
-    QCOMPARE(line(999, "PAY_AMT"), QStringLiteral("10494"));
+    QCOMPARE(line(999, "FEE_AMT"), QStringLiteral("1851"));
     QCOMPARE(line(999, "BANK_FEE"), QStringLiteral("0"));
     QCOMPARE(line(999, "REAL_AMT"), QStringLiteral("10494"));
     for (const char *column : {"BANK_NM", "BR_NM", "ACC_KBN", "ACC_NO", "ACC_NM"})
         QCOMPARE(line(999, column), QStringLiteral("<null>"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
-}
-
-void TestPaymentClosing::commissionRateNotSet()
-{
-    adjDtl(day(2024, 3, 9), 5, "1", "10000");
-    master("FEE_RT", QString()); // stored as Null
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
-    gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='FEE_RT'"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
-    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
-    QCOMPARE(line(5, "FEE_AMT"), QStringLiteral("1500"));
-
-    master("FEE_RT", QStringLiteral("0.08"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.08"));
-    master("FEE_RT", QStringLiteral("0"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), Currency());
+    // The rate as set, no commission included.
+    const struct { const char *rate; int day; const char *fee; } rates[] = {{"0.08", 11, "800"}, {"0", 12, "0"}};
+    for (const auto &r : rates) {
+        master("FEE_RT", QString::fromLatin1(r.rate));
+        adjDtl(day(2024, 3, r.day), 999, "1", "10000");
+        QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, r.day), m_pay));
+        QCOMPARE(value(QStringLiteral("SELECT FEE_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, r.day))),
+                 QString::fromLatin1(r.fee));
+    }
 }
 
 void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
