@@ -46,7 +46,6 @@ private slots:
 
     void keysAndClicksReachTheGrid();
     void confirmationClosesTheDay();
-    void payDateAskedOverTheScreen();
     void payDateDialog();
 
 private:
@@ -118,13 +117,22 @@ void TestFrmAdj::confirmationClosesTheDay()
     enter(f.get(), 2);
     QCOMPARE(m_program->messages().prompts(), QStringList{QStringLiteral("日次締処理に失敗しました。")});
     QVERIFY(f->isVisible() && f->lblMSG->isVisible());
-    // Enter closes the day and the screen: the run ends.
+    // Enter closes the day and the screen: the run ends. The payment date is asked modally over the screen
+    // (daily closing paid the next day); Enter stores the moved date.
     stopFailing(QStringLiteral("INSERT"), QStringLiteral("B_REG"));
+    local("PAY_CLS", QStringLiteral("1"));
+    const auto asked = ModalWatch::on<fdlSetPayDate>([](fdlSetPayDate *dialog) {
+        QCOMPARE(dialog->date(), day(2024, 4, 2));
+        QTest::keyClick(dialog, Qt::Key_Plus, Qt::KeypadModifier);
+        QTest::keyClick(dialog, Qt::Key_Enter, Qt::KeypadModifier);
+    });
     enter(f.get());
+    QVERIFY(asked.seen());
     QCOMPARE(m_program->messages().prompts().last(), QStringLiteral("締処理を終了しました。"));
     QCOMPARE(m_ends, 1);
     QVERIFY(!f->isVisible());
     QCOMPARE(value(QStringLiteral("SELECT CASH_SUM FROM D_ADJ")), QStringLiteral("20000"));
+    QCOMPARE(value(QStringLiteral("SELECT PAY_DATE FROM D_PAY_DTL WHERE FMR_ID=45")), QStringLiteral("2024-04-03"));
 
     // Opened again on the closed day: a second close is refused and ends the run; Esc ends it as well.
     auto g = open();
@@ -135,22 +143,6 @@ void TestFrmAdj::confirmationClosesTheDay()
     QCOMPARE(m_ends, 2);
     QTest::keyClick(open().get(), Qt::Key_Escape);
     QCOMPARE(m_ends, 3);
-}
-
-void TestFrmAdj::payDateAskedOverTheScreen()
-{
-    // Daily closing paid the next day: asked modally over the screen; Enter stores the moved date.
-    local("PAY_CLS", QStringLiteral("1"));
-    auto f = open();
-    const auto asked = ModalWatch::on<fdlSetPayDate>([](fdlSetPayDate *dialog) {
-        QCOMPARE(dialog->date(), day(2024, 4, 2));
-        QTest::keyClick(dialog, Qt::Key_Plus, Qt::KeypadModifier);
-        QTest::keyClick(dialog, Qt::Key_Enter, Qt::KeypadModifier);
-    });
-    enter(f.get(), 21);
-    QVERIFY(asked.seen());
-    QCOMPARE(m_ends, 1);
-    QCOMPARE(value(QStringLiteral("SELECT PAY_DATE FROM D_PAY_DTL WHERE FMR_ID=45")), QStringLiteral("2024-04-03"));
 }
 
 void TestFrmAdj::payDateDialog()
