@@ -7,7 +7,6 @@
 #include "support/ModalWatch.h"
 #include "support/ShownWindow.h"
 #include "support/TestProgram.h"
-
 #include "app/InitObj.h"
 #include "app/Screens.h"
 #include "app/StartUp.h"
@@ -96,7 +95,8 @@ private:
     using CalendarStep = std::function<void(frmSetCal *)>;
     // A start as the program makes it: the date chosen on the calendar (one step per showing), then the register.
     void startRun(QList<CalendarStep> steps);
-    void key(Qt::Key k), type(const QString &keys);
+    void key(Qt::Key k);
+    void type(const QString &keys);
     void scan(const QString &code);
     void clickLine(int row);
     // Enter on the empty barcode, the amount tendered, Enter, Enter: the sale is stored and its change shown.
