@@ -1,20 +1,37 @@
 // The producer payment closing on a real database: commission and transfer fees, the payment lines and their
-// summary, which unpaid days a closing settles, and a failure that leaves nothing behind. SQLite always, the
-// MariaDB test server when the test command started one.
+// summary, which unpaid days a closing settles, and a failure that leaves nothing behind. On SQLite and again on
+// the MariaDB test server.
 #include "support/BothEngines.h"
 #include "support/Rows.h"
+#include "support/TestProgram.h"
 
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
-#include "settings/SettingValues.h"
 #include "settlement/PayCls.h"
-#include "support/TestProgram.h"
 
 #include <QTest>
 
 using namespace Rows;
+
+namespace {
+
+// Columns of the first row of a table that matches, joined with "|".
+QString columns(const char *columnList, const QString &fromWhere)
+{
+    QStringList values;
+    for (const QString &column : QString::fromLatin1(columnList).split(QStringLiteral(", ")))
+        values << value(QStringLiteral("SELECT %1 FROM %2").arg(column, fromWhere));
+    return values.join(u'|');
+}
+
+QString line(int fmrId, const char *columnList)
+{
+    return columns(columnList, QStringLiteral("D_PAY_DTL WHERE FMR_ID=%1").arg(fmrId));
+}
+
+} // namespace
 
 class TestPaymentClosing : public QObject
 {
@@ -25,20 +42,16 @@ public:
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { m_program.reset(); }
 
-    void commissionAndFees_data();
     void commissionAndFees();
-    void paymentLineAndSummary();
-    void producerMissingFromTheMaster();
-    void commissionRateNotSet();
+    void paymentLinesAndSummary();
+    void producerMissingAndRateNotSet();
     void oneEndedPeriodPerCloseAndLateDays();
     void paidRowsAreNeverSummedAgain();
     void failureLeavesNothing();
 
 private:
-    QString line(int fmrId, const char *column) const;
-
     bool m_onServer;
     std::unique_ptr<TestProgram> m_program;
     const double m_cls = day(2024, 3, 10);
@@ -50,55 +63,32 @@ void TestPaymentClosing::init()
     m_program = std::make_unique<TestProgram>(QDateTime(QDate(2024, 3, 10), QTime(18, 0)));
     m_program->createDatabases(false, m_onServer);
     m_program->openAll();
-}
-
-void TestPaymentClosing::cleanup()
-{
-    m_program.reset();
-}
-
-QString TestPaymentClosing::line(int fmrId, const char *column) const
-{
-    return value(QStringLiteral("SELECT %1 FROM D_PAY_DTL WHERE FMR_ID=%2").arg(QString::fromLatin1(column)).arg(fmrId));
-}
-
-void TestPaymentClosing::commissionAndFees_data()
-{
-    QTest::addColumn<QString>("sales");
-    QTest::addColumn<QString>("fee");
-    QTest::addColumn<QString>("pay");
-    QTest::addColumn<QString>("bankFee");
-    QTest::addColumn<QString>("real");
-    QTest::newRow("1,851.75 truncated") << "12345" << "1851" << "10494" << "220" << "10274";
-    QTest::newRow("payable 29,999: FEE_1") << "35292" << "5293" << "29999" << "220" << "29779";
-    QTest::newRow("payable 30,000: FEE_2") << "35293" << "5293" << "30000" << "440" << "29560";
-    QTest::newRow("fee above the payment") << "100" << "15" << "85" << "220" << "-135";
-    QTest::newRow("returns: negative sales") << "-1001" << "-150" << "-851" << "220" << "-1071";
+    producer(45, "220", "440");
 }
 
 void TestPaymentClosing::commissionAndFees()
 {
-    QFETCH(QString, sales);
-    QFETCH(QString, fee);
-    QFETCH(QString, pay);
-    QFETCH(QString, bankFee);
-    QFETCH(QString, real);
-    const PayAmounts p = ComputePay(*Currency::parse(sales), money("0.15"), true, Variant(money("220")), Variant(money("440")));
-    QCOMPARE(p.fee.toPlainText(), fee);
-    QCOMPARE(p.pay.toPlainText(), pay);
-    QCOMPARE(p.bankFee.toPlainText(), bankFee);
-    QCOMPARE(p.real.toPlainText(), real);
+    // Sales, commission at 15 % truncated toward zero, payable, transfer fee (220 under 30,000 payable, else
+    // 440), transferred.
+    for (const char *row : {"12345 1851 10494 220 10274", // 1,851.75
+                            "35292 5293 29999 220 29779", // 5,293.8
+                            "35293 5293 30000 440 29560", // 5,293.95
+                            "100 15 85 220 -135",         // the fee eats the payment
+                            "-1001 -150 -851 220 -1071"}) { // returns: -150.15
+        const QStringList v = QString::fromLatin1(row).split(u' ');
+        const PayAmounts p = ComputePay(*Currency::parse(v[0]), money("0.15"), true, Variant(money("220")), Variant(money("440")));
+        QCOMPARE((QStringList{p.fee.toPlainText(), p.pay.toPlainText(), p.bankFee.toPlainText(), p.real.toPlainText()}),
+                 v.mid(1));
+    }
     // A Null fee is no fee.
-    QCOMPARE(ComputePay(*Currency::parse(sales), money("0.15"), true, Variant::null(), Variant::null()).bankFee,
-             Currency());
+    QCOMPARE(ComputePay(money("100"), money("0.15"), true, Variant::null(), Variant::null()).bankFee, Currency());
 }
 
-void TestPaymentClosing::paymentLineAndSummary()
+void TestPaymentClosing::paymentLinesAndSummary()
 {
-    producer(45, "220", "440");
     producer(7, "110", "330");
     // Producer 45 sold on two days of the period (one line, summed), producer 7 on one. The commission is
-    // taken from the period's 12,350 yen (1,852.5), not day by day (750 + 1,101 = 1,851).
+    // taken from the period's 12,350 yen (1,852.5), not day by day (750.75 + 1,101.75: 750 + 1,101 = 1,851).
     adjDtl(day(2024, 3, 4), 45, "10", "5005");
     adjDtl(day(2024, 3, 9), 45, "12.5", "7345");
     adjDtl(day(2024, 3, 9), 7, "3", "35293");
@@ -111,74 +101,44 @@ void TestPaymentClosing::paymentLineAndSummary()
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay, progress));
     QCOMPARE(progress.steps, (QList<QPair<qint64, qint64>>{{0, 2}, {2, 2}}));
 
-    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
-    QCOMPARE(line(45, "SALES_QTY"), QStringLiteral("22.5"));
-    QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("12350"));
-    QCOMPARE(line(45, "FEE_AMT"), QStringLiteral("1852"));
-    QCOMPARE(line(45, "PAY_AMT"), QStringLiteral("10498"));
-    QCOMPARE(line(45, "REAL_AMT"), QStringLiteral("10278"));
-    QCOMPARE(line(45, "CLS_DATE"), QStringLiteral("2024-03-10"));
-    QCOMPARE(line(45, "PAY_DATE"), QStringLiteral("2024-04-05"));
+    QCOMPARE(line(45, "CLS_DATE, PAY_DATE, SALES_QTY, SALES_AMT, FEE_AMT, PAY_AMT, BANK_FEE, REAL_AMT"),
+             QStringLiteral("2024-03-10|2024-04-05|22.5|12350|1852|10498|220|10278"));
+    QCOMPARE(line(7, "FEE_AMT, PAY_AMT, BANK_FEE"), QStringLiteral("5293|30000|330"));
     // The account is a snapshot of the master, apostrophes and all.
-    QCOMPARE(line(45, "BANK_NM"), kBankName);
-    QCOMPARE(line(45, "ACC_NM"), QStringLiteral("ｵﾆｰﾙ'ﾉｳｴﾝ"));
-    QCOMPARE(line(7, "PAY_AMT"), QStringLiteral("30000"));
-    QCOMPARE(line(7, "BANK_FEE"), QStringLiteral("330"));
-
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
+    QCOMPARE(line(45, "BANK_NM, ACC_NM"), kBankName + QStringLiteral("|ｵﾆｰﾙ'ﾉｳｴﾝ"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), m_cls)), 3);
-
     QCOMPARE(count(QStringLiteral("D_PAY")), 1);
-    const auto sum = [](const char *column) {
-        return value(QStringLiteral("SELECT %1 FROM D_PAY").arg(QString::fromLatin1(column)));
-    };
-    QCOMPARE(sum("CLS_DATE"), QStringLiteral("2024-03-10"));
-    QCOMPARE(sum("PAY_DATE"), QStringLiteral("2024-04-05"));
-    QCOMPARE(sum("SALES_QTY_SUM"), QStringLiteral("25.5"));
-    QCOMPARE(sum("SALES_AMT_SUM"), QStringLiteral("47643"));
-    QCOMPARE(sum("BANK_FEE_SUM"), QStringLiteral("550"));
-    QCOMPARE(sum("REAL_AMT_SUM"), QStringLiteral("39948"));
+    QCOMPARE(columns("CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, BANK_FEE_SUM, REAL_AMT_SUM",
+                     QStringLiteral("D_PAY")),
+             QStringLiteral("2024-03-10|2024-04-05|25.5|47643|7145|550|39948"));
 }
 
-void TestPaymentClosing::producerMissingFromTheMaster()
+void TestPaymentClosing::producerMissingAndRateNotSet()
 {
+    // A producer missing from the master is paid without fee or account; a commission rate not set is 15 %.
     adjDtl(day(2024, 3, 9), 999, "1", "12345");
-    QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
-    QCOMPARE(line(999, "PAY_AMT"), QStringLiteral("10494"));
-    QCOMPARE(line(999, "BANK_FEE"), QStringLiteral("0"));
-    QCOMPARE(line(999, "REAL_AMT"), QStringLiteral("10494"));
-    for (const char *column : {"BANK_NM", "BR_NM", "ACC_KBN", "ACC_NO", "ACC_NM"})
-        QCOMPARE(line(999, column), QStringLiteral("<null>"));
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 0);
-}
-
-void TestPaymentClosing::commissionRateNotSet()
-{
-    adjDtl(day(2024, 3, 9), 5, "1", "10000");
     master("FEE_RT", QString()); // stored as Null
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
-    gMst->EXEC(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD='FEE_RT'"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.15"));
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
-    QCOMPARE(line(5, "FEE_AMT"), QStringLiteral("1500"));
-
-    master("FEE_RT", QStringLiteral("0.08"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), money("0.08"));
-    master("FEE_RT", QStringLiteral("0"));
-    QCOMPARE(SettingValues::CommissionRate(*gMst), Currency());
+    QCOMPARE(line(999, "FEE_AMT, BANK_FEE, REAL_AMT, BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM"),
+             QStringLiteral("1851|0|10494|<null>|<null>|<null>|<null>|<null>"));
+    // The rate as set, no commission included.
+    const struct { const char *rate; int day; const char *fee; } rates[] = {{"0.08", 11, "800"}, {"0", 12, "0"}};
+    for (const auto &r : rates) {
+        master("FEE_RT", QString::fromLatin1(r.rate));
+        adjDtl(day(2024, 3, r.day), 999, "1", "10000");
+        QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, r.day), m_pay));
+        QCOMPARE(columns("FEE_AMT", QStringLiteral("D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, r.day))),
+                 QString::fromLatin1(r.fee));
+    }
 }
 
 void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
 {
     // Monthly closing on the 10th and the 25th; the shop was idle and closes on the 28th with two periods ended.
-    master("CLS_TYPE", QStringLiteral("3"));
-    master("CLS_M_1", QStringLiteral("10"));
-    master("CLS_M_SITE1", QStringLiteral("1"));
-    master("CLS_M_PAY1", QStringLiteral("5"));
-    master("CLS_M_2", QStringLiteral("25"));
-    master("CLS_M_SITE2", QStringLiteral("1"));
-    master("CLS_M_PAY2", QStringLiteral("20"));
-    producer(45, "220", "440");
+    for (const auto &[key, setting] : std::initializer_list<std::pair<const char *, const char *>>{
+             {"CLS_TYPE", "3"}, {"CLS_M_1", "10"}, {"CLS_M_SITE1", "1"}, {"CLS_M_PAY1", "5"}, {"CLS_M_2", "25"},
+             {"CLS_M_SITE2", "1"}, {"CLS_M_PAY2", "20"}})
+        master(key, QString::fromLatin1(setting));
     adjDtl(day(2024, 3, 5), 45, "1", "1000");
     adjDtl(day(2024, 3, 20), 45, "2", "2000");
     adjDtl(day(2024, 3, 28), 45, "3", "3000");
@@ -190,11 +150,9 @@ void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
     QVERIFY(!due(day(2024, 3, 28)));
     local("PAY_CLS", QStringLiteral("1"));
     QVERIFY(due(day(2024, 3, 28)));
-    QCOMPARE(cls, day(2024, 3, 10));
-    QCOMPARE(pay, day(2024, 4, 5));
+    QCOMPARE(QList<double>({cls, pay}), QList<double>({day(2024, 3, 10), day(2024, 4, 5)}));
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
     QCOMPARE(line(45, "SALES_AMT"), QStringLiteral("1000"));
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
 
     // Days of the paid period closed late (rung up under their own date after the 10th was paid), one of
     // them by a producer with no other sale: they go into the next period, which is due on the 25th.
@@ -202,54 +160,44 @@ void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
     adjDtl(day(2024, 3, 9), 7, "1", "500");
     QVERIFY(!due(day(2024, 3, 24)));
     QVERIFY(due(day(2024, 3, 29)));
-    QCOMPARE(cls, day(2024, 3, 25));
-    QCOMPARE(pay, day(2024, 4, 22)); // the 20th is a Saturday
+    QCOMPARE(QList<double>({cls, pay}), QList<double>({day(2024, 3, 25), day(2024, 4, 22)})); // the 20th: a Saturday
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
     const QString period = QStringLiteral(" AND ") + on(QStringLiteral("CLS_DATE"), cls);
-    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
-    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
+    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
+    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
     // The paid period stays as it was sent to the bank; then nothing is due until the 10th of April.
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), day(2024, 3, 10))), 1);
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
     QVERIFY(!due(day(2024, 3, 30)));
-    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
     QVERIFY(problem.isEmpty());
-    QVERIFY(m_program->messages().shown().isEmpty());
 }
 
 void TestPaymentClosing::paidRowsAreNeverSummedAgain()
 {
-    producer(45, "220", "440");
     adjDtl(day(2024, 3, 9), 45, "1", "1000");
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
     adjDtl(day(2024, 3, 12), 45, "2", "2000");
-    const double next = day(2024, 3, 12);
-    QVERIFY(PayCls(*gDb, *gMst, next, day(2024, 3, 15)));
-    QCOMPARE(value(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), next)),
+    QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 12), day(2024, 3, 15)));
+    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, 12))),
              QStringLiteral("2000"));
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), m_cls)), 1);
-    // A closing with nothing unpaid stores no line and no summary.
+    // A closing with nothing unpaid stores no line and no summary; a zero date is refused (nothing may reach the
+    // bank as paid on 1899/12/30).
     QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 13), day(2024, 3, 15)));
-    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 2);
-    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
-    // A zero date is refused: nothing would reach the bank as paid on 1899/12/30.
     adjDtl(day(2024, 3, 13), 45, "1", "300");
     QVERIFY(!PayCls(*gDb, *gMst, day(2024, 3, 13), 0));
     QVERIFY(!PayCls(*gDb, *gMst, 0, 0));
-    QCOMPARE(count(QStringLiteral("D_PAY")), 2);
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")) + count(QStringLiteral("D_PAY")), 4);
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 1);
 }
 
 void TestPaymentClosing::failureLeavesNothing()
 {
-    producer(45, "220", "440");
     adjDtl(day(2024, 3, 4), 45, "1", "1000");
     adjDtl(day(2024, 3, 9), 7, "1", "2000");
     // The summary is the last statement: the lines and the marks written before it must go as well.
     failOn(QStringLiteral("INSERT"), QStringLiteral("D_PAY"));
     QVERIFY(!PayCls(*gDb, *gMst, m_cls, m_pay));
-    QCOMPARE(count(QStringLiteral("D_PAY_DTL")), 0);
-    QCOMPARE(count(QStringLiteral("D_PAY")), 0);
+    QCOMPARE(count(QStringLiteral("D_PAY_DTL")) + count(QStringLiteral("D_PAY")), 0);
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 2);
     QVERIFY(m_program->logLines().last().contains(QStringLiteral("disk I/O error")));
     // No transaction is left open: the next closing works.
