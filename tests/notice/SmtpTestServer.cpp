@@ -49,7 +49,7 @@ QList<SmtpTestServer::Received> SmtpTestServer::received() const
         QStringList to;
         for (const QJsonValue &v : m[u"rcpt"].toArray())
             to << v.toString();
-        all.append({to, m[u"user"].toString(), m[u"subject"].toString(), m[u"to"].toString(), m[u"body"].toString()});
+        all.append({to, m[u"subject"].toString(), m[u"to"].toString(), m[u"body"].toString()});
     }
     return all;
 }

@@ -25,7 +25,6 @@ public:
     struct Received
     {
         QStringList envelopeTo;
-        QString authUser;
         QString subject, to, body; // decoded
     };
     QList<Received> received() const;
