@@ -13,14 +13,10 @@ class TestDialect : public QObject
 
 private slots:
     void dateLiterals();
-    void textsAreLeftAlone();
-    void likePatterns();
-    void sqliteDeletes_data();
-    void sqliteDeletes();
-    void mariaDbKeepsDeletes();
+    void textsAndLikePatterns();
+    void deletes();
     void criteriaTranslation();
-    void literalsForStatements();
-    void namedArguments();
+    void namedArgumentsAndLiterals();
 };
 
 void TestDialect::dateLiterals()
@@ -36,7 +32,7 @@ void TestDialect::dateLiterals()
     QVERIFY_THROWS_EXCEPTION(DbError, maria.render(QStringLiteral("SELECT 1 WHERE A=#2024-02-30#")));
 }
 
-void TestDialect::textsAreLeftAlone()
+void TestDialect::textsAndLikePatterns()
 {
     const MariaDbDialect maria;
     const QString sql = QStringLiteral("UPDATE M_FMR SET NOTES='O''Brien #1# *x*' WHERE FMR_ID=3");
@@ -46,40 +42,27 @@ void TestDialect::textsAreLeftAlone()
     QCOMPARE(maria.render(QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM='茶''s' AND X='a'")),
              QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM=_utf8mb4 X'E88CB62773' AND X='a'"));
     QCOMPARE(SqliteDialect().render(QStringLiteral("SELECT '茶'")), QStringLiteral("SELECT '茶'"));
-}
-
-void TestDialect::likePatterns()
-{
+    // Wildcards change only in a LIKE pattern.
     const SqliteDialect sqlite;
     QCOMPARE(sqlite.render(QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '*トマト?' AND X='a*b'")),
              QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '%トマト_' AND X='a*b'"));
     QCOMPARE(sqlite.render(QStringLiteral("SELECT 2*3 FROM T")), QStringLiteral("SELECT 2*3 FROM T"));
 }
 
-void TestDialect::sqliteDeletes_data()
+void TestDialect::deletes()
 {
-    QTest::addColumn<QString>("jet");
-    QTest::addColumn<QString>("sqlite");
-    QTest::newRow("table prefix")
-        << "DELETE D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=#2024/04/01#"
-        << "DELETE FROM D_ADJ WHERE D_ADJ.SALES_DATE='2024-04-01 00:00:00'";
-    QTest::newRow("star alone") << "DELETE * FROM S_CTRL" << "DELETE FROM S_CTRL";
-    QTest::newRow("through a join")
-        << "DELETE D_REG_DTL.* FROM D_REG_DTL  LEFT JOIN D_REG ON D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE=#2024-04-01 00:00:00#"
-        << "DELETE FROM D_REG_DTL WHERE rowid IN (SELECT D_REG_DTL.rowid FROM D_REG_DTL LEFT JOIN D_REG ON "
-           "D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE='2024-04-01 00:00:00')";
-    QTest::newRow("plain delete untouched") << "DELETE FROM D_REG WHERE REG_ID=1" << "DELETE FROM D_REG WHERE REG_ID=1";
-}
-
-void TestDialect::sqliteDeletes()
-{
-    QFETCH(QString, jet);
-    QFETCH(QString, sqlite);
-    QCOMPARE(SqliteDialect().render(jet), sqlite);
-}
-
-void TestDialect::mariaDbKeepsDeletes()
-{
+    // SQLite deletes from one table only: through a join the rows are chosen by rowid. The server keeps them.
+    const struct { const char *jet, *sqlite; } cases[] = {
+        {"DELETE D_ADJ.* FROM D_ADJ WHERE D_ADJ.SALES_DATE=#2024/04/01#",
+         "DELETE FROM D_ADJ WHERE D_ADJ.SALES_DATE='2024-04-01 00:00:00'"},
+        {"DELETE * FROM S_CTRL", "DELETE FROM S_CTRL"},
+        {"DELETE D_REG_DTL.* FROM D_REG_DTL  LEFT JOIN D_REG ON D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE=#2024-04-01#",
+         "DELETE FROM D_REG_DTL WHERE rowid IN (SELECT D_REG_DTL.rowid FROM D_REG_DTL LEFT JOIN D_REG ON "
+         "D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE='2024-04-01 00:00:00')"},
+        {"DELETE FROM D_REG WHERE REG_ID=1", "DELETE FROM D_REG WHERE REG_ID=1"},
+    };
+    for (const auto &c : cases)
+        QCOMPARE(SqliteDialect().render(QString::fromLatin1(c.jet)), QString::fromLatin1(c.sqlite));
     QCOMPARE(MariaDbDialect().render(QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE=#2024/04/01#")),
              QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE='2024-04-01 00:00:00'"));
 }
@@ -92,16 +75,12 @@ void TestDialect::criteriaTranslation()
     QCOMPARE(clsData::TranslateCriteria(criteria, QString()), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
 }
 
-void TestDialect::literalsForStatements()
+void TestDialect::namedArgumentsAndLiterals()
 {
     QCOMPARE(SqlDialect::text(QStringLiteral("O'Brien")), QStringLiteral("'O''Brien'"));
     QCOMPARE(SqlDialect::text(QString()), QStringLiteral("NULL"));
     QCOMPARE(SqlDialect::date(45383.5), QStringLiteral("#2024-04-01 12:00:00#"));
     QCOMPARE(SqlDialect::money(*Currency::parse(QStringLiteral("1234.50"))), QStringLiteral("1234.5"));
-}
-
-void TestDialect::namedArguments()
-{
     const QString sql = Sql(R"(UPDATE D_ADJ_DTL SET CLS_DATE=:cls, NM=:nm, AMT=:amt
 WHERE SALES_DATE<=:cls AND NOTE=':cls' AND T=#2024/4/1# AND FMR_ID=:fmr)")
                             .date(QStringLiteral("cls"), 45383)

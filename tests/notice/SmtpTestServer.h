@@ -1,22 +1,19 @@
 #pragma once
 
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A real mail server for the notice tests: the Debian package aiosmtpd (smtp_test_server.py), on 127.0.0.1
-// at a free port, with TLS by a self-signed certificate made here and a required login. It is started and
-// stopped by the test.
+// A real mail server for the notice tests: smtp_test_server.py (the Debian package aiosmtpd) on 127.0.0.1 at
+// a free port, with TLS by a self-signed certificate it makes and a required login. The test starts and
+// stops it; what it received is read back as the mail parser of Python decodes it.
 class SmtpTestServer
 {
 public:
     static inline const QString User = QStringLiteral("notice-user");
     static inline const QString Password = QStringLiteral("pa'ss wörd");
 
-    SmtpTestServer();
-    ~SmtpTestServer();
-
+    ~SmtpTestServer() { stop(); }
     // Starts the server (on `port`, 0: a free one); implicitTls: TLS from the first byte instead of
     // STARTTLS. Recipients in `rejected` are refused with 550.
     void start(bool implicitTls = false, const QStringList &rejected = {}, int port = 0);
@@ -24,17 +21,11 @@ public:
     void stop();
     int port() const { return m_port; }
     QString caFile() const { return m_dir.filePath(QStringLiteral("cert.pem")); }
-    // While refusing, the server answers every message with 451.
-    void setRefusing(bool refusing);
 
     struct Received
     {
         QStringList envelopeTo;
-        QString authUser;
-        QString subject; // decoded
-        QString to;      // the To header, decoded
-        QString body;    // decoded
-        QByteArray raw;
+        QString subject, to, body; // decoded
     };
     QList<Received> received() const;
     // The envelope recipients of each message received, in order.

@@ -1,14 +1,19 @@
 #!/usr/bin/python3
 """A mail server for the notice tests, on 127.0.0.1 only: aiosmtpd with TLS (STARTTLS, or TLS from the
-first byte with --tls) and a required login. Each accepted message is written to DIR/NNNN.eml, its envelope
-to DIR/NNNN.env ("from", "to" and "user" lines). While DIR/refuse exists every MAIL FROM is answered 451; a
-recipient named with --reject is answered 550. Prints "PORT n" once it listens; ends on SIGTERM."""
+first byte with --tls) by a self-signed certificate it makes in DIR (cert.pem, key.pem), and a required login.
+Each accepted message is written to DIR/NNNN.json: the envelope recipients, the login, and the subject, To
+header and body as the standard library's mail parser decodes them. A recipient named with --reject is
+answered 550. Prints "PORT n" once it listens; ends on SIGTERM."""
 import argparse
 import asyncio
+import email
+import email.policy
+import json
 import logging
 import os
 import signal
 import ssl
+import subprocess
 import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
@@ -19,13 +24,7 @@ class Handler:
         self.folder = folder
         self.rejected = set(rejected)
         # A server started again on the same folder numbers on.
-        self.count = len([n for n in os.listdir(folder) if n.endswith(".eml")])
-
-    async def handle_MAIL(self, server, session, envelope, address, options):
-        if os.path.exists(os.path.join(self.folder, "refuse")):
-            return "451 4.3.0 Temporarily refused for the test"
-        envelope.mail_from = address
-        return "250 OK"
+        self.count = len([n for n in os.listdir(folder) if n.endswith(".json")])
 
     async def handle_RCPT(self, server, session, envelope, address, options):
         if address in self.rejected:
@@ -35,22 +34,16 @@ class Handler:
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
-        base = os.path.join(self.folder, "%04d" % self.count)
-        with open(base + ".eml", "wb") as f:
-            f.write(envelope.original_content)
-        with open(base + ".env", "w") as f:
-            f.write("from %s\n" % envelope.mail_from)
-            for rcpt in envelope.rcpt_tos:
-                f.write("to %s\n" % rcpt)
-            f.write("user %s\n" % (session.auth_data or ""))
+        message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
+        with open(os.path.join(self.folder, "%04d.json" % self.count), "w", encoding="utf-8") as f:
+            json.dump({"rcpt": envelope.rcpt_tos, "user": session.auth_data or "", "subject": str(message["Subject"]),
+                       "to": str(message["To"]), "body": message.get_content()}, f, ensure_ascii=False)
         return "250 Message accepted"
 
 
 def main():
     p = argparse.ArgumentParser()
     p.add_argument("--dir", required=True)
-    p.add_argument("--cert", required=True)
-    p.add_argument("--key", required=True)
     p.add_argument("--user", required=True)
     p.add_argument("--password", required=True)
     p.add_argument("--tls", action="store_true")
@@ -61,8 +54,13 @@ def main():
     warnings.simplefilter("ignore")
     logging.getLogger("mail.log").setLevel(logging.ERROR)
 
+    cert, key = os.path.join(a.dir, "cert.pem"), os.path.join(a.dir, "key.pem")
+    if not os.path.exists(cert):
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                        "-nodes", "-keyout", key, "-out", cert, "-days", "2", "-subj", "/CN=127.0.0.1",
+                        "-addext", "subjectAltName=IP:127.0.0.1"], check=True, capture_output=True)
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(a.cert, a.key)
+    context.load_cert_chain(cert, key)
     handler = Handler(a.dir, a.reject)
 
     def authenticate(server, session, envelope, mechanism, data):
