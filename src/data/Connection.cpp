@@ -196,6 +196,9 @@ void Connection::startSession()
 {
     // Doubled quotes are the only escaping the register uses; a backslash in a name stays a backslash.
     run(QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',NO_BACKSLASH_ESCAPES')"), QString());
+    // Texts come back as their UTF-8 bytes and are decoded here (FieldValue). The server's ODBC driver turns some
+    // kana into UTF-16 a character short (オオサカホンテン read as オオサカホンテ), and Qt reads every text as UTF-16.
+    run(QStringLiteral("SET SESSION character_set_results = binary"), QString());
 }
 
 bool Connection::lost()

@@ -47,6 +47,9 @@ Variant FieldValue(const QSqlField &field, const QVariant &v)
 {
     if (!v.isValid() || v.isNull())
         return Variant::null();
+    // A text from the server arrives as its UTF-8 bytes (see Connection::startSession); no table holds binary data.
+    if (v.typeId() == QMetaType::QByteArray)
+        return FieldValue(field, QVariant(QString::fromUtf8(v.toByteArray())));
     if (const auto type = Schema::fieldType(field.name())) {
         switch (*type) {
         case Schema::Type::Money: return moneyValue(v);

@@ -6,6 +6,7 @@
 #include "data/DataEvents.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/SqlDialect.h"
 #include "data/Transaction.h"
 #include "data/clsDb.h"
@@ -104,6 +105,14 @@ void TestDatabase::moneyDatesAndTextsRoundTrip()
     rs.Close();
     // Case-blind text comparison, as on every engine the register has used.
     QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR"), QStringLiteral("FMR_NM='o''brien 農園 #1# ''テスト'''")).toLong(), 1);
+    // Kana the server's ODBC driver turns into UTF-16 a character short (ホン, ホウ ...) come back whole, in a
+    // column of the tables and in one the statement names.
+    const QString kana = QStringLiteral("ﾎｳﾚﾝｿｳ ホウレンソウ オオサカホンテン");
+    gMst->EXEC(Sql(R"(UPDATE M_FMR SET ACC_NM=:kana WHERE FMR_ID=1)").text(QStringLiteral("kana"), kana));
+    QCOMPARE(gMst->DLookup(QStringLiteral("ACC_NM"), QStringLiteral("M_FMR"), QStringLiteral("FMR_ID=1")).toString(), kana);
+    Recordset named = gMst->GetFwdOnlyRst(QStringLiteral("SELECT ACC_NM AS SHOWN FROM M_FMR WHERE FMR_ID=1"));
+    QCOMPARE(named.Fields(QStringLiteral("SHOWN")).toString(), kana);
+    named.Close();
 
     Rows::adjDtl(kApril1, 1, "2.5", "0.0001");
     Rows::adjDtl(kApril1 + 1, 1, "0.1", "0.2");
