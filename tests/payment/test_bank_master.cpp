@@ -1,36 +1,25 @@
 // The bank master: importing the zengin-code package, the codes it proposes for producers, and the screens
-// that keep the producers' codes and the shop's account.
+// that keep the producers' codes and the shop's account (the transfer screens are wiring over the commands
+// test_pay_statement runs).
 #include "PaymentFixture.h"
 
 #include "data/Globals.h"
-#include "data/clsDb.h"
 #include "data/clsMst.h"
 #include "payment/BankImport.h"
 #include "payment/BankMaster.h"
 #include "payment/ShopAccount.h"
 #include "payment/ZenginCodeData.h"
 #include "payment/ZenginKana.h"
-#include "payment/fdlPayStatement.h"
-#include "payment/fdlZengin.h"
-#include "printing/BankTransfer.h"
-#include "printing/fdlPreview.h"
-#include "printing/modReport.h"
 #include "settings/FmrBankBoxes.h"
 #include "settings/fdlMstFmrEdit.h"
 #include "settings/fdlSetBankCtrl.h"
 #include "support/TestProgram.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTableWidget>
 #include <QTest>
 
 using namespace PaymentFixture;
@@ -66,7 +55,7 @@ private slots:
     void importProposesOnlyUniqueMatches();
     void realPackage();
     void producerEditorKeepsTheCodes();
-    void shopAccountAndTransferScreens();
+    void shopAccountScreen();
 
 private:
     std::unique_ptr<TestProgram> m_program;
@@ -156,52 +145,23 @@ void TestBankMaster::producerEditorKeepsTheCodes()
     QCOMPARE(editor.bankBoxes()->lblNames->text(), QStringLiteral("みずほ　丸の内中央"));
 }
 
-void TestBankMaster::shopAccountAndTransferScreens()
+// The shop's account screen refuses a malformed code and keeps the stored one until a valid save.
+void TestBankMaster::shopAccountScreen()
 {
     ThreeProducerClosing();
-    {
-        fdlSetBankCtrl dialog;
-        QCOMPARE(dialog.text(ShopAccount::ClientCodeKey)->text(), QStringLiteral("12345"));
-        QCOMPARE(dialog.lblBankName->text(), QStringLiteral("みずほ（ミズホ）"));
-        dialog.text(ShopAccount::BankCodeKey)->setText(QStringLiteral("9"));
-        dialog.button(1)->click();
-        QVERIFY(m_program->messages().prompts().last().contains(QStringLiteral("金融機関コードは4桁の数字")));
-        QCOMPARE(gMst->GetCtrl(ShopAccount::BankCodeKey).toString(), QStringLiteral("0001"));
-        dialog.text(ShopAccount::BankCodeKey)->setText(QStringLiteral("1303"));
-        dialog.text(ShopAccount::BranchCodeKey)->setText(QStringLiteral("002"));
-        dialog.ShowNames();
-        dialog.list(ShopAccount::LineEndKey)->setCurrentIndex(1);
-        dialog.button(1)->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(ShopAccount::Read(*gMst).branchCode, QStringLiteral("002"));
-        QVERIFY(!ShopAccount::Read(*gMst).lineEnds);
-    }
-    // The transfer request's preview offers the file and the statements of its closing.
-    gRptKind = RptKind::BankTrn;
-    QVERIFY(LoadTrnData(day(2024, 4, 30)) == 3);
-    fdlPreview preview;
-    QCOMPARE(preview.mnuZENGIN->text(), QStringLiteral("振込データ作成"));
-    QSignalSpy asked(&preview, &fdlPreview::transferDataRequested);
-    preview.mnuZENGIN->trigger();
-    QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked.first().first().toDouble(), day(2024, 4, 30));
-
-    gDb->EXEC(QStringLiteral("UPDATE D_PAY_DTL SET ACC_NM='佐藤花子' WHERE FMR_ID=3"));
-    fdlZengin zengin(nullptr, day(2024, 4, 30));
-    QCOMPARE(zengin.grdExcluded->rowCount(), 1);
-    QCOMPARE(zengin.grdExcluded->item(0, 3)->text(), QStringLiteral("口座名義「佐藤花子」の「佐」をカナにできません"));
-    QVERIFY(!zengin.chkLineEnds->isChecked());
-    zengin.txtPath->setText(m_program->path(QStringLiteral("zengin.txt")));
-    QVERIFY(zengin.Create());
-    QCOMPARE(QFileInfo(m_program->path(QStringLiteral("zengin.txt"))).size(), 5 * 120);
-
-    fdlPayStatement statements(nullptr, day(2024, 4, 30));
-    QCOMPARE(statements.lstProducers->count(), 3);
-    statements.optOne->setChecked(true);
-    statements.lstProducers->setCurrentRow(1);
-    QCOMPARE(statements.chosen().statements.size(), 1);
-    QCOMPARE(statements.chosen().statements.first().fmrId, 2);
-    QVERIFY(statements.SavePdf(m_program->path(QStringLiteral("one.pdf"))));
+    fdlSetBankCtrl dialog;
+    QCOMPARE(dialog.lblBankName->text(), QStringLiteral("みずほ（ミズホ）"));
+    dialog.text(ShopAccount::BankCodeKey)->setText(QStringLiteral("9"));
+    dialog.button(1)->click();
+    QVERIFY(m_program->messages().prompts().last().contains(QStringLiteral("金融機関コードは4桁の数字")));
+    QCOMPARE(gMst->GetCtrl(ShopAccount::BankCodeKey).toString(), QStringLiteral("0001"));
+    dialog.text(ShopAccount::BankCodeKey)->setText(QStringLiteral("1303"));
+    dialog.text(ShopAccount::BranchCodeKey)->setText(QStringLiteral("002"));
+    dialog.list(ShopAccount::LineEndKey)->setCurrentIndex(1);
+    dialog.button(1)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(ShopAccount::Read(*gMst).branchCode, QStringLiteral("002"));
+    QVERIFY(!ShopAccount::Read(*gMst).lineEnds);
 }
 
 QTEST_MAIN(TestBankMaster)

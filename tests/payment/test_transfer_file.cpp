@@ -168,12 +168,6 @@ void TestTransferFile::producersLeftOutWithTheirReasons()
         QCOMPARE(file.excluded[i].fmrId, i + 2);
         QCOMPARE(file.excluded[i].reason, expected[i]);
     }
-
-    // Nobody left to pay: no file at all.
-    const TransferFile none = TransferFile::Compose(shop, QString(), QString(), day(2024, 5, 10), {payee(2, "0")});
-    QVERIFY(!none.ok());
-    QVERIFY(none.records.isEmpty());
-    QCOMPARE(none.excluded.size(), 1);
 }
 
 void TestTransferFile::badInputWritesNothing()

@@ -1,4 +1,5 @@
-// Printers, the text placement of every form, the receipt printer's bytes and the printers that write files.
+// Printers, the text placement of every form and the receipt printer's bytes (the printers that write files
+// are those the day-in-the-life test prints on).
 #include "PrintFixture.h"
 
 #include "base/Common.h"
@@ -7,9 +8,7 @@
 #include "printing/ReceiptSurface.h"
 #include "printing/modPrint.h"
 
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 
 using namespace PrintFixture;
 
@@ -25,7 +24,6 @@ private slots:
     void printerChoiceByTenCharacters();
     void escposCommandsAndRaster();
     void receiptSurfaceJob();
-    void virtualPrintersWriteFiles();
 
 private:
     std::unique_ptr<TestProgram> m_program;
@@ -162,33 +160,6 @@ void TestPrinting::receiptSurfaceJob()
     s.KillDoc();
     s.EndDoc();
     QCOMPARE(sent.size(), 1);
-}
-
-void TestPrinting::virtualPrintersWriteFiles()
-{
-    QTemporaryDir dir;
-    qputenv("VANTLE_PRINT_DIR", dir.path().toUtf8());
-    Printers::reload();
-    QVERIFY(Printers::names().contains(Printers::VirtualPageName));
-    QVERIFY(Printers::names().contains(Printers::VirtualReceiptName));
-    gIni->SaveCtrl(QStringLiteral("DEF_PRINTER"), Variant(Printers::VirtualPageName));
-    gIni->SaveCtrl(QStringLiteral("DEF_RECEIPT"), Variant(Printers::VirtualReceiptName));
-    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO"), Variant(QStringLiteral("1")));
-    gIni->SaveCtrl(QStringLiteral("PRINT_LOGO_NO"), Variant(QStringLiteral("1")));
-    sale(9, "1080", "佐藤");
-    lines(9, {{"トマト", "山田", "2", "400"}, {"なす", "鈴木", "1", "120", "100", "-20"}});
-    PrintRcpt(9);
-    // Drawer, receipt and cut: three byte files; one picture, of the receipt.
-    const QDir out(dir.path());
-    QCOMPARE(out.entryList({QStringLiteral("レシート_20240401-091502-470*.escpos")}).size(), 3);
-    const QStringList pngs = out.entryList({QStringLiteral("*.png")});
-    QCOMPARE(pngs.size(), 1);
-    const QImage slip(out.filePath(pngs[0]));
-    QCOMPARE(slip.width(), 576);
-    QVERIFY(slip.height() > 400);
-
-    qunsetenv("VANTLE_PRINT_DIR");
-    Printers::reload();
 }
 
 QTEST_MAIN(TestPrinting)
