@@ -45,11 +45,11 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
-void touch(const QString &path)
+void touch(const QString &path, const QByteArray &content = "copy")
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("copy");
+    file.write(content);
 }
 
 } // namespace
@@ -152,10 +152,7 @@ void TestBackup::failedCopyKeepsTheEarlierBackup()
     QVERIFY(!earlier.isEmpty());
 
     const QString broken = m_program->path(QStringLiteral("broken.mdb"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(8192, 'x')); // not a database
-    file.close();
+    touch(broken, QByteArray(8192, 'x')); // not a database
     QVERIFY(!BackupSqliteFile(broken, target).isEmpty());
     QFile kept(target);
     QVERIFY(kept.open(QIODevice::ReadOnly));

@@ -115,8 +115,7 @@ void TestStartUp::init()
     m_program = std::make_unique<TestProgram>();
     m_program->createDatabases();
     m_program->openAll();
-    m_calendar = ScriptedCalendar();
-    m_calendar.messages = &m_program->messages();
+    startOver();
     // Reopening a day must not happen unless a test asks for it.
     m_reopen = [] () -> long { throw std::logic_error("the day was reopened"); };
 }

@@ -94,7 +94,6 @@ private slots:
 
     void monthLayouts_data();
     void monthLayouts();
-    void columnColours();
     void dayMarks();
     void moving();
     void enterConfirmsEscEnds();
@@ -139,17 +138,13 @@ void TestFrmSetCal::monthLayouts()
     QCOMPARE(form.lblYM->text(), caption);
     QCOMPARE(visibleCells(form), cells);
     QCOMPARE(chosenCell(form), QString::number(date.day()));
-}
-
-void TestFrmSetCal::columnColours()
-{
-    gSalesDate = DateValue::fromParts(2025, 3, 14);
-    frmSetCal form;
+    // Sundays red, Saturdays blue; only the chosen day's cell is yellow, hidden ones included.
     for (int i = 0; i < frmSetCal::CellCount; ++i) {
         const QColor text = form.lblDAY[i]->palette().color(QPalette::WindowText);
         const QColor expected = i % 7 == 0 ? kRed : i % 7 == 6 ? kBlue : form.palette().color(QPalette::WindowText);
         QVERIFY2(text == expected, qPrintable(QString::number(i)));
-        QCOMPARE(form.lblDAY[i]->palette().color(QPalette::Window), i == 6 + 13 ? kYellow : kWhite);
+        const bool chosen = form.lblDAY[i] == cellOf(form, date.day());
+        QCOMPARE(form.lblDAY[i]->palette().color(QPalette::Window), chosen ? kYellow : kWhite);
     }
     QCOMPARE(form.Label1[0]->palette().color(QPalette::WindowText), kRed);
     QCOMPARE(form.Label1[6]->palette().color(QPalette::WindowText), kBlue);
@@ -212,19 +207,14 @@ void TestFrmSetCal::moving()
 
 void TestFrmSetCal::enterConfirmsEscEnds()
 {
+    // Enter sets the day moved to; Esc then leaves it as it was.
     gSalesDate = DateValue::fromParts(2024, 4, 1);
-    {
+    for (const auto &[key, result] :
+         {std::pair{Qt::Key_Return, int(QDialog::Accepted)}, {Qt::Key_Escape, int(frmSetCal::EndProgram)}}) {
         frmSetCal form;
         QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
-        QTest::keyClick(&form, Qt::Key_Return);
-        QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 2));
-    }
-    {
-        frmSetCal form;
-        QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
-        QTest::keyClick(&form, Qt::Key_Escape);
-        QCOMPARE(form.result(), frmSetCal::EndProgram);
+        QTest::keyClick(&form, key);
+        QCOMPARE(form.result(), result);
         QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 2));
     }
 }

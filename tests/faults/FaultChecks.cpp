@@ -7,15 +7,7 @@
 
 namespace FaultChecks {
 
-qint32 brokenSales(const QString &header, const QString &lines)
-{
-    return count(header, QStringLiteral("DTL_CNT<>(SELECT COUNT(*) FROM %2 WHERE %2.REG_ID=%1.REG_ID)").arg(header, lines));
-}
-
-qint32 orphanLines(const QString &header, const QString &lines)
-{
-    return count(lines, QStringLiteral("REG_ID NOT IN (SELECT REG_ID FROM %1)").arg(header));
-}
+namespace {
 
 QString compareWithLedger(const RegisterDriver::Ledger &ledger, const QString &header, const QString &lines)
 {
@@ -58,6 +50,18 @@ QString compareWithLedger(const RegisterDriver::Ledger &ledger, const QString &h
                 .arg(stored.value(it.key()).join(u';'), expected.join(u';'));
     }
     return QString();
+}
+
+} // namespace
+
+QString wholeSales(const RegisterDriver::Ledger *ledger, const QString &header, const QString &lines)
+{
+    if (const qint32 broken = count(header, QStringLiteral("DTL_CNT<>(SELECT COUNT(*) FROM %2 WHERE %2.REG_ID=%1.REG_ID)")
+                                                .arg(header, lines)))
+        return QStringLiteral("%1 sales of %2 without their DTL_CNT lines").arg(broken).arg(header);
+    if (const qint32 orphans = count(lines, QStringLiteral("REG_ID NOT IN (SELECT REG_ID FROM %1)").arg(header)))
+        return QStringLiteral("%1 lines of %2 without their sale").arg(orphans).arg(lines);
+    return ledger ? compareWithLedger(*ledger, header, lines) : QString();
 }
 
 QString integrity()

@@ -10,14 +10,11 @@ namespace FaultChecks {
 
 using Rows::count;
 
-// Sales of the table pair (D_REG/D_REG_DTL or B_REG/B_REG_DTL) whose number of lines differs from DTL_CNT,
-// and lines whose sale is missing.
-qint32 brokenSales(const QString &header, const QString &lines);
-qint32 orphanLines(const QString &header, const QString &lines);
-
-// Compares the stored sales with what the drivers made: every sale of the ledger is in the table pair with its
-// REG_NO and exactly its lines. Returns the first difference, or an empty text.
-QString compareWithLedger(const RegisterDriver::Ledger &ledger, const QString &header, const QString &lines);
+// Checks that the table pair (D_REG/D_REG_DTL or B_REG/B_REG_DTL) holds only whole sales (every sale exactly its
+// DTL_CNT lines, no line without its sale) and, given a ledger, every sale the drivers reported with its REG_NO
+// and exactly its lines. Returns the first fault found, or an empty text.
+QString wholeSales(const RegisterDriver::Ledger *ledger, const QString &header = QStringLiteral("D_REG"),
+                   const QString &lines = QStringLiteral("D_REG_DTL"));
 
 // "ok" from SQLite's integrity check, or what it found.
 QString integrity();

@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
+#include <functional>
 
 namespace RegisterDriver {
 
@@ -41,19 +42,24 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-// Every message the register would have shown goes to the parent too.
-void reportMessages(const RecordingPresenter &messages)
-{
-    for (const auto &m : messages.shown())
-        say(QStringLiteral("MESSAGE ") + QString(m.prompt).replace(u'\n', u' ').replace(u'\r', u' '));
-}
-
-int storeSales(const QString &tag, int count, int maxFailures)
+// Runs `work` as a register does: the program's objects open on the sales date, and every message the register
+// would have shown goes to the parent too.
+int asRegister(const std::function<int()> &work)
 {
     RecordingPresenter messages;
     MessagePresenter::install(&messages);
     InitObj();
     gSalesDate = salesDate();
+    const int code = work();
+    for (const auto &m : messages.shown())
+        say(QStringLiteral("MESSAGE ") + QString(m.prompt).replace(u'\n', u' ').replace(u'\r', u' '));
+    ReleaseObj();
+    MessagePresenter::install(nullptr);
+    return code;
+}
+
+int storeSales(const QString &tag, int count, int maxFailures)
+{
     int failures = 0;
     // As on the screen, a sale that failed stays as it is for the next attempt: one whose commit went
     // unanswered keeps its numbers, so that the next attempt finds it instead of storing it twice.
@@ -72,26 +78,16 @@ int storeSales(const QString &tag, int count, int maxFailures)
             const auto *db = dynamic_cast<const DbError *>(&e);
             QString text = db ? db->description() : QString::fromStdString(e.what());
             say(QStringLiteral("FAILED %1 %2 %3 (after %4 ms)").arg(tag).arg(i).arg(text.replace(u'\n', u' ')).arg(took.elapsed()));
-            if (++failures > maxFailures) {
-                reportMessages(messages);
-                ReleaseObj();
+            if (++failures > maxFailures)
                 return 1;
-            }
             QThread::msleep(100);
         }
     }
-    reportMessages(messages);
-    ReleaseObj();
-    MessagePresenter::install(nullptr);
     return 0;
 }
 
 int closeDay()
 {
-    RecordingPresenter messages;
-    MessagePresenter::install(&messages);
-    InitObj();
-    gSalesDate = salesDate();
     AdjGrid grid;
     for (int i = 0; i < AdjGrid::Rows; ++i) {
         grid.PREV[i] = grid.CASH[i] = QStringLiteral("0");
@@ -102,9 +98,6 @@ int closeDay()
     say(QStringLiteral("CLOSING"));
     const bool closed = SetCls(grid);
     say(closed ? QStringLiteral("CLOSED") : QStringLiteral("CLOSE-FAILED"));
-    reportMessages(messages);
-    ReleaseObj();
-    MessagePresenter::install(nullptr);
     return closed ? 0 : 1;
 }
 
@@ -157,9 +150,11 @@ int run(int argc, char *argv[])
         return -1;
     const QByteArray mode(argv[1]);
     if (mode == "--driver-store" && (argc == 4 || argc == 5))
-        return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), argc == 5 ? QByteArray(argv[4]).toInt() : 0);
+        return asRegister([&] {
+            return storeSales(QString::fromUtf8(argv[2]), QByteArray(argv[3]).toInt(), argc == 5 ? QByteArray(argv[4]).toInt() : 0);
+        });
     if (mode == "--driver-close" && argc == 2)
-        return closeDay();
+        return asRegister(closeDay);
     std::fprintf(stderr, "unknown driver arguments\n");
     return 2;
 }

@@ -91,10 +91,7 @@ void TestRegisters::severalRegistersOneDay()
         QCOMPARE(gDb->DMax(QString::fromLatin1(column), QStringLiteral("D_REG")).toLong(), total);
     }
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toLong(), total);
-    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
-    QCOMPARE(orphanLines(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
-    const QString difference = compareWithLedger(ledger, QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL"));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(wholeSales(&ledger), QString());
     const qint32 lines = count(QStringLiteral("D_REG_DTL"));
 
     // The day closes to the totals of what the registers stored.

@@ -58,18 +58,9 @@ private:
 };
 
 // Keys go where the focus is; the register sees them first wherever that is.
-QWidget *focus()
-{
-    return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-}
-void key(Qt::Key k)
-{
-    QTest::keyClick(focus(), k);
-}
-void type(const QString &text)
-{
-    QTest::keyClicks(focus(), text);
-}
+QWidget *focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(); }
+void key(Qt::Key k) { QTest::keyClick(focus(), k); }
+void type(const QString &text) { QTest::keyClicks(focus(), text); }
 
 } // namespace
 
@@ -163,7 +154,7 @@ void TestServerRestart::saleOnTheScreenWhileServerIsAway()
 
     QCOMPARE(FaultChecks::count(QStringLiteral("D_REG")), 3);
     QCOMPARE(FaultChecks::count(QStringLiteral("D_REG_DTL")), 6);
-    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
+    QCOMPARE(wholeSales(nullptr), QString());
     QCOMPARE(gDb->DLookup(QStringLiteral("RCV"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=2")).toCurrency(), money("500"));
     QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), 3);
     qInfo("messages shown: %s", qPrintable(program.messages().prompts().join(QStringLiteral(" | "))));
@@ -203,10 +194,7 @@ void TestServerRestart::registerRunsThroughRestart()
     QVERIFY2(ledger.failures > 0, "no store failed while the server was away");
     program.openAll();
     QCOMPARE(FaultChecks::count(QStringLiteral("D_REG")), sales);
-    QCOMPARE(brokenSales(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
-    QCOMPARE(orphanLines(QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL")), 0);
-    const QString difference = compareWithLedger(ledger, QStringLiteral("D_REG"), QStringLiteral("D_REG_DTL"));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(wholeSales(&ledger), QString());
     QCOMPARE(gDb->DMax(QStringLiteral("REG_NO"), QStringLiteral("D_REG")).toLong(), sales);
     qInfo("%d sales stored before the stop, %d failed attempts while the server was away (first: %s), all %d "
           "stored afterwards", storedBeforeStop, ledger.failures, qPrintable(ledger.failureTexts.value(0)), sales);

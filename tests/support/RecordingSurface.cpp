@@ -80,14 +80,6 @@ QStringList RecordingSurface::texts() const
     return out;
 }
 
-const RecordingSurface::Text *RecordingSurface::find(const QString &text) const
-{
-    for (const Text &t : m_current.texts)
-        if (t.text == text)
-            return &t;
-    return nullptr;
-}
-
 void RecordingSurface::clear()
 {
     m_current = Job();

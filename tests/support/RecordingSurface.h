@@ -42,8 +42,6 @@ public:
     bool pending() const { return m_started; }
     // Texts of the current drawing, in order.
     QStringList texts() const;
-    // The first text of the current drawing equal to the given one, or nullptr.
-    const Text *find(const QString &text) const;
     void clear();
 
 protected:
