@@ -41,7 +41,6 @@ private slots:
 private:
     void failSecondLine(bool on);
     // Each row of the query as its values joined by "|"; dates with their time when they have one.
-    static QStringList rows(const QString &sql);
 
     bool m_onServer;
     std::unique_ptr<TestProgram> m_program;
@@ -119,11 +118,11 @@ void TestSaleData::numbersAndRows()
     QCOMPARE(reg.REG_NO, 1);
     QCOMPARE(reg.REG_USER, QStringLiteral("O'Neil 花子"));
 
-    QCOMPARE(rows(QStringLiteral("SELECT REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG FROM D_REG")),
-             QStringList{QStringLiteral("1|2024-04-01 09:15:02|2024-04-01|O'Neil 花子|3|476|1000|524")});
-    QCOMPARE(rows(QStringLiteral("SELECT DTL_NO, BCD, BCD_NM, FMR_NM, O_PRC, D_PRC, PRC, QTY, AMT FROM D_REG_DTL ORDER BY DTL_NO")),
-             (QStringList{QStringLiteral("1|4901234567894|完熟トマト 'Momotaro'|山田農園|298|0|298|2|596"),
-                          QStringLiteral("2|4901234567894|O'Brien's ハーブ|D'Arcy 農場|150|30|120|-1|-120")}));
+    QCOMPARE(Rows::row(QStringLiteral("SELECT REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG FROM D_REG")),
+             QStringLiteral("1|2024-04-01 09:15:02|2024-04-01|O'Neil 花子|3|476|1000|524"));
+    QCOMPARE(Rows::row(QStringLiteral("SELECT DTL_NO, BCD, BCD_NM, FMR_NM, O_PRC, D_PRC, PRC, QTY, AMT FROM D_REG_DTL ORDER BY DTL_NO")),
+             QStringLiteral("1|4901234567894|完熟トマト 'Momotaro'|山田農園|298|0|298|2|596\n"
+                            "2|4901234567894|O'Brien's ハーブ|D'Arcy 農場|150|30|120|-1|-120"));
 
     // The next sale numbers on; fractions of yen and a line without names store as they are.
     RegRec second;
@@ -168,21 +167,6 @@ void TestSaleData::missingControlValueAndUser()
     QVERIFY(gDb->DLookup(QStringLiteral("REG_USER"), QStringLiteral("D_REG"), QStringLiteral("REG_ID=1")).isNull());
     QCOMPARE(count(QStringLiteral("D_REG_DTL")), 0);
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("1"));
-}
-
-QStringList TestSaleData::rows(const QString &sql)
-{
-    QStringList result;
-    for (Recordset r = gDb->GetStaticRst(sql); !r.EOF_(); r.MoveNext()) {
-        QStringList values;
-        for (int i = 0; i < r.FieldCount(); ++i) {
-            const Variant v = r.Fields(i);
-            values << (v.kind() == Variant::Kind::Date ? Format::value(v, QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"))
-                       : v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText());
-        }
-        result << values.join(u'|');
-    }
-    return result;
 }
 
 void TestSaleData::failSecondLine(bool on)
@@ -257,10 +241,10 @@ void TestSaleData::taxPerRateWithAReturn()
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni, gMst.get()), 1);
 
     // 390 at 8 % holds 28 (line by line 9 + 9 + 9 = 27); 1,300 at 10 % holds 118 (90 + 45 - 18 = 117).
-    QCOMPARE(rows(QStringLiteral("SELECT TAX_RT, AMT, TAX FROM D_REG_TAX WHERE REG_ID=1 ORDER BY TAX_RT")),
-             (QStringList{QStringLiteral("0.08|390|28"), QStringLiteral("0.1|1300|118")}));
-    QCOMPARE(rows(QStringLiteral("SELECT DTL_NO, TAX_RT FROM D_REG_DTL_TAX WHERE REG_ID=1 ORDER BY DTL_NO")).join(u' '),
-             QStringLiteral("1|0.08 2|0.08 3|0.08 4|0.1 5|0.1 6|0.1"));
+    QCOMPARE(Rows::row(QStringLiteral("SELECT TAX_RT, AMT, TAX FROM D_REG_TAX WHERE REG_ID=1 ORDER BY TAX_RT")),
+             QStringLiteral("0.08|390|28\n0.1|1300|118"));
+    QCOMPARE(Rows::row(QStringLiteral("SELECT DTL_NO, TAX_RT FROM D_REG_DTL_TAX WHERE REG_ID=1 ORDER BY DTL_NO")),
+             QStringLiteral("1|0.08\n2|0.08\n3|0.08\n4|0.1\n5|0.1\n6|0.1"));
 }
 
 VANTLE_TEST_BOTH_ENGINES(TestSaleData)

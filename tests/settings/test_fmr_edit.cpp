@@ -42,8 +42,7 @@ private slots:
 
     void codeWithLeadingZerosLoadsTheProducer();
     void savingStoresNullForEmptyBoxes();
-    void producerDeletedBeforeTheSave();
-    void refusedFeeKeepsTheEdit();
+    void refusedFeeThenProducerDeleted();
     void unknownCodeAndClosing();
     void noticeAddressBesideTheProducer();
 
@@ -137,21 +136,7 @@ void TestFmrEdit::savingStoresNullForEmptyBoxes()
     QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR")).toLong(), 1);
 }
 
-void TestFmrEdit::producerDeletedBeforeTheSave()
-{
-    fdlMstFmrEdit &e = openEditor();
-    e.box(0)->setText(QStringLiteral("12"));
-    QTest::keyClick(e.box(0), Qt::Key_Return);
-    gMst->EXEC(QStringLiteral("DELETE FROM M_FMR WHERE FMR_ID=12"));
-    e.box(1)->setText(QStringLiteral("gone"));
-    e.button(1)->click();
-    // Nothing is written, no producer is added back, and the editor returns to code entry.
-    QCOMPARE(e.Mode(), 0);
-    QVERIFY(m_program->messages().shown().isEmpty());
-    QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR")).toLong(), 0);
-}
-
-void TestFmrEdit::refusedFeeKeepsTheEdit()
+void TestFmrEdit::refusedFeeThenProducerDeleted()
 {
     fdlMstFmrEdit &e = openEditor();
     e.box(0)->setText(QStringLiteral("12"));
@@ -160,14 +145,20 @@ void TestFmrEdit::refusedFeeKeepsTheEdit()
     QTest::keyClicks(e.box(11), QStringLiteral("abcde"));
     e.box(11)->setText(QStringLiteral("abc"));
     e.button(1)->click();
+    // A fee that is no number: refused, the edit kept, nothing written, no transaction left open.
     QCOMPARE(e.Mode(), 2);
-    QCOMPARE(e.box(1)->text(), QStringLiteral("新しい名前"));
-    QCOMPARE(e.box(11)->text(), QStringLiteral("abc"));
+    QCOMPARE(e.box(1)->text() + u'|' + e.box(11)->text(), QStringLiteral("新しい名前|abc"));
     QCOMPARE(m_program->messages().prompts(), QStringList{QStringLiteral("データの登録に失敗しました。")});
     QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
-    QCOMPARE(column("FMR_NM").toString(), QStringLiteral("山田 太郎"));
-    QCOMPARE(column("FEE_1").toCurrency(), Currency::fromInt(220));
+    QCOMPARE(column("FMR_NM").toString() + u'|' + column("FEE_1").toCurrency().toPlainText(), QStringLiteral("山田 太郎|220"));
     QVERIFY(!gMst->connection()->inTransaction());
+    // The producer deleted meanwhile: nothing is written, no producer is added back, the editor returns to code entry.
+    gMst->EXEC(QStringLiteral("DELETE FROM M_FMR WHERE FMR_ID=12"));
+    e.box(11)->setText(QStringLiteral("330"));
+    e.button(1)->click();
+    QCOMPARE(e.Mode(), 0);
+    QCOMPARE(m_program->messages().shown().size(), 1);
+    QCOMPARE(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_FMR")).toLong(), 0);
 }
 
 void TestFmrEdit::unknownCodeAndClosing()

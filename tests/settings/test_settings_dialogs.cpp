@@ -1,5 +1,7 @@
-// The settings dialogs on a real program folder, each storing its values as control values: SQLite always,
-// the MariaDB test server when the test command started one.
+// The settings menu and its dialogs on a real program folder, each storing its values as control values, and
+// the connection dialog a database that cannot be opened leads to: SQLite always, the MariaDB test server when
+// the test command started one.
+#include "app/Screens.h"
 #include "data/Globals.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
@@ -15,6 +17,7 @@
 #include "settings/fdlSetMstCtrl3.h"
 #include "settings/fdlSetNtcCtrl.h"
 #include "support/BothEngines.h"
+#include "support/ModalWatch.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -34,10 +37,15 @@ Factory factory()
     return [] { return std::make_unique<D>(); };
 }
 
-QString stored(clsData &data, const char *key)
+// The stored control values of the keys (separated by spaces), joined with "|".
+QString stored(clsData &data, const char *keys)
 {
-    const Variant v = data.GetCtrl(QString::fromLatin1(key));
-    return v.isNull() ? QStringLiteral("<Null>") : v.toString();
+    QStringList values;
+    for (const QString &key : QString::fromLatin1(keys).split(u' ')) {
+        const Variant v = data.GetCtrl(key);
+        values << (v.isNull() ? QStringLiteral("<Null>") : v.toString());
+    }
+    return values.join(u'|');
 }
 
 } // namespace
@@ -60,6 +68,8 @@ private slots:
     void largestSaleNumber();
     void failingSaveRollsBackEveryKey();
     void noticeSettingsAreCheckedBeforeStoring();
+    void connectionValuesAndTheOpeningFailure();
+    void menuOpensEveryDialog();
 
 private:
     bool m_onServer;
@@ -133,23 +143,18 @@ void TestSettingsDialogs::marginsPrintersAndListPositions()
         QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
         QVERIFY(m_program->messages().shown().first().prompt.contains(u"BANK_TRN_PAPER_BIN"));
         QCOMPARE(dialog.list(QStringLiteral("BANK_TRN_PAPER_BIN"))->currentIndex(), -1);
-        QCOMPARE(dialog.text(QStringLiteral("REG_USER"))->text(), QStringLiteral("レジ'2"));
-        QCOMPARE(dialog.text(QStringLiteral("DAILY_REPORT_TOP_MGN"))->text(), QStringLiteral("1.00"));
-        QCOMPARE(dialog.list(QStringLiteral("DEF_RECEIPT"))->currentText(), QStringLiteral("removed printer"));
-        QCOMPARE(dialog.list(QStringLiteral("PRINT_LOGO_NO"))->currentText(), QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ3"));
+        QCOMPARE(QStringList({dialog.text(QStringLiteral("REG_USER"))->text(), dialog.text(QStringLiteral("DAILY_REPORT_TOP_MGN"))->text(),
+                              dialog.list(QStringLiteral("DEF_RECEIPT"))->currentText(), dialog.list(QStringLiteral("PRINT_LOGO_NO"))->currentText()}),
+                 QStringList({QStringLiteral("レジ'2"), QStringLiteral("1.00"), QStringLiteral("removed printer"), QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ3")}));
 
         dialog.text(QStringLiteral("DAILY_REPORT_LEFT_MGN"))->setText(QStringLiteral("2"));
         dialog.list(QStringLiteral("PRINT_LOGO"))->setCurrentIndex(1);
         dialog.button(1)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
-    QCOMPARE(stored(*gIni, "DAILY_REPORT_LEFT_MGN"), QStringLiteral("1134"));
-    QCOMPARE(stored(*gIni, "DAILY_REPORT_TOP_MGN"), QStringLiteral("567"));
-    QCOMPARE(stored(*gIni, "DEF_RECEIPT"), QStringLiteral("removed printer"));
-    QCOMPARE(stored(*gIni, "PRINT_LOGO"), QStringLiteral("1"));
-    QCOMPARE(stored(*gIni, "PRINT_LOGO_NO"), QStringLiteral("3"));
-    QCOMPARE(stored(*gIni, "BANK_TRN_PAPER_BIN"), QStringLiteral("9")); // kept, not lost to -1 or 0
-    QCOMPARE(stored(*gIni, "REG_USER"), QStringLiteral("レジ'2"));
+    // The paper bin not in the list is kept, not lost to -1 or 0.
+    QCOMPARE(stored(*gIni, "DAILY_REPORT_LEFT_MGN DAILY_REPORT_TOP_MGN DEF_RECEIPT PRINT_LOGO PRINT_LOGO_NO BANK_TRN_PAPER_BIN REG_USER"),
+             QStringLiteral("1134|567|removed printer|1|3|9|レジ'2"));
 }
 
 void TestSettingsDialogs::ratesAndShopTexts()
@@ -172,10 +177,7 @@ void TestSettingsDialogs::ratesAndShopTexts()
         dialog.button(1)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
-    QCOMPARE(stored(*gMst, "TAX_RT"), QStringLiteral("0.09"));
-    QCOMPARE(stored(*gMst, "FEE_RT"), QStringLiteral("0.1"));
-    QCOMPARE(stored(*gMst, "COM_NM"), name);
-    QCOMPARE(stored(*gMst, "PRINT_FWD"), QStringLiteral("0"));
+    QCOMPARE(stored(*gMst, "TAX_RT FEE_RT COM_NM PRINT_FWD"), QStringLiteral("0.09|0.1|") + name + QStringLiteral("|0"));
     fdlSetMstCtrl2 again;
     QCOMPARE(again.text(QStringLiteral("TAX_RT"))->text(), QStringLiteral("9.0"));
     QCOMPARE(again.text(QStringLiteral("FEE_RT"))->text(), QStringLiteral("10.0"));
@@ -235,9 +237,7 @@ void TestSettingsDialogs::changeFundWithEnterAndSelection()
     QTest::keyClick(fifty, Qt::Key_Return);
     QCOMPARE(dialog.lblDEF_SUM()->text(), QStringLiteral("12,000"));
     dialog.button(1)->click();
-    QCOMPARE(stored(*gMst, "DEF_04"), QStringLiteral("10"));
-    QCOMPARE(stored(*gMst, "DEF_06"), QStringLiteral("20"));
-    QCOMPARE(stored(*gMst, "DEF_07"), QStringLiteral("0"));
+    QCOMPARE(stored(*gMst, "DEF_04 DEF_06 DEF_07"), QStringLiteral("10|20|0"));
 }
 
 void TestSettingsDialogs::largestSaleNumber()
@@ -311,9 +311,57 @@ void TestSettingsDialogs::noticeSettingsAreCheckedBeforeStoring()
     dialog.button(1)->click();
     QVERIFY(!dialog.isVisible());
     QVERIFY(m_program->messages().shown().isEmpty());
-    QCOMPARE(stored(*gMst, "NTC_TIMES"), QStringLiteral("10:00,16:00"));
-    QCOMPARE(stored(*gMst, "NTC_SMTP_SEC"), QStringLiteral("1"));
-    QCOMPARE(stored(*gMst, "NTC_FROM"), QStringLiteral("shop@example.jp"));
+    QCOMPARE(stored(*gMst, "NTC_TIMES NTC_SMTP_SEC NTC_FROM"), QStringLiteral("10:00,16:00|1|shop@example.jp"));
+}
+
+void TestSettingsDialogs::connectionValuesAndTheOpeningFailure()
+{
+    const QString name = gIni->GetCtrl(QStringLiteral("DB_NAME")).toString();
+    {
+        fdlSetConCtrl dialog;
+        // Shown as stored: a file name is not turned into the program folder's path.
+        QCOMPARE(dialog.text(QStringLiteral("DB_NAME"))->text(), name);
+        QCOMPARE(dialog.list(QStringLiteral("DB_TYPE"))->currentText(),
+                 m_onServer ? QStringLiteral("MYSQL") : QStringLiteral("MDB"));
+        for (const char *key : {"DB_PSWD", "DB_DBPW", "MST_PSWD", "MST_DBPW"}) {
+            QLineEdit *edit = dialog.text(QString::fromLatin1(key));
+            QCOMPARE(edit->echoMode(), QLineEdit::Password);
+            QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int('*'));
+        }
+        dialog.text(QStringLiteral("MST_SERVER"))->setText(QStringLiteral("127.0.0.1"));
+        dialog.text(QStringLiteral("MST_DSN"))->clear();
+        dialog.button(1)->click();
+    }
+    QCOMPARE(gIni->MST_SERVER(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(gIni->MST_DSN(), QString());
+
+    // A database that cannot be opened: Yes leads to this dialog, as the program wires it.
+    QObject program;
+    ConnectDataEvents(&program);
+    gIni->SaveCtrl(QStringLiteral("MST_TYPE"), Variant("0"));
+    m_program->messages().queueAnswer(Msg::Yes);
+    QString caption;
+    auto watch = ModalWatch::on<QDialog>([&caption](QDialog *d) { caption = d->windowTitle(); });
+    gMst->OpenCnn();
+    QCOMPARE(caption, QStringLiteral("接続設定"));
+}
+
+void TestSettingsDialogs::menuOpensEveryDialog()
+{
+    fdlSetMenu menu;
+    menu.show();
+    QCOMPARE(menu.windowTitle(), QStringLiteral("設定メニュー"));
+    QStringList captions;
+    for (int i = 1; i <= 10; ++i) {
+        auto watch = ModalWatch::on<QDialog>([&captions](QDialog *d) { captions << d->windowTitle(); });
+        menu.button(i)->click();
+    }
+    QCOMPARE(captions, (QStringList{"ﾛｰｶﾙ設定", "接続設定", "連番設定", "つり銭設定", "管理情報", "支払情報",
+                                    "生産者ﾏｽﾀ編集", "振込依頼人情報", "売上通知設定", "商品別税率"}));
+    QVERIFY(menu.isVisible());
+    QCOMPARE(menu.button(0)->text(), QStringLiteral("閉じる(&X)"));
+    menu.button(0)->click();
+    QVERIFY(!menu.isVisible());
 }
 
 VANTLE_TEST_BOTH_ENGINES(TestSettingsDialogs)

@@ -17,18 +17,9 @@ using namespace Rows;
 
 namespace {
 
-// Columns of the first row of a table that matches, joined with "|".
-QString columns(const char *columnList, const QString &fromWhere)
-{
-    QStringList values;
-    for (const QString &column : QString::fromLatin1(columnList).split(QStringLiteral(", ")))
-        values << value(QStringLiteral("SELECT %1 FROM %2").arg(column, fromWhere));
-    return values.join(u'|');
-}
-
 QString line(int fmrId, const char *columnList)
 {
-    return columns(columnList, QStringLiteral("D_PAY_DTL WHERE FMR_ID=%1").arg(fmrId));
+    return row(QStringLiteral("SELECT %1 FROM D_PAY_DTL WHERE FMR_ID=%2").arg(QString::fromLatin1(columnList)).arg(fmrId));
 }
 
 } // namespace
@@ -108,8 +99,8 @@ void TestPaymentClosing::paymentLinesAndSummary()
     QCOMPARE(line(45, "BANK_NM, ACC_NM"), kBankName + QStringLiteral("|ｵﾆｰﾙ'ﾉｳｴﾝ"));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), m_cls)), 3);
     QCOMPARE(count(QStringLiteral("D_PAY")), 1);
-    QCOMPARE(columns("CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, BANK_FEE_SUM, REAL_AMT_SUM",
-                     QStringLiteral("D_PAY")),
+    QCOMPARE(row(QStringLiteral("SELECT CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, BANK_FEE_SUM, "
+                             "REAL_AMT_SUM FROM D_PAY")),
              QStringLiteral("2024-03-10|2024-04-05|25.5|47643|7145|550|39948"));
 }
 
@@ -127,7 +118,7 @@ void TestPaymentClosing::producerMissingAndRateNotSet()
         master("FEE_RT", QString::fromLatin1(r.rate));
         adjDtl(day(2024, 3, r.day), 999, "1", "10000");
         QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, r.day), m_pay));
-        QCOMPARE(columns("FEE_AMT", QStringLiteral("D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, r.day))),
+        QCOMPARE(row(QStringLiteral("SELECT FEE_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, r.day))),
                  QString::fromLatin1(r.fee));
     }
 }
@@ -163,8 +154,8 @@ void TestPaymentClosing::oneEndedPeriodPerCloseAndLateDays()
     QCOMPARE(QList<double>({cls, pay}), QList<double>({day(2024, 3, 25), day(2024, 4, 22)})); // the 20th: a Saturday
     QVERIFY(PayCls(*gDb, *gMst, cls, pay));
     const QString period = QStringLiteral(" AND ") + on(QStringLiteral("CLS_DATE"), cls);
-    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
-    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
+    QCOMPARE(row(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=45") + period), QStringLiteral("6000"));
+    QCOMPARE(row(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE FMR_ID=7") + period), QStringLiteral("500"));
     // The paid period stays as it was sent to the bank; then nothing is due until the 10th of April.
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), on(QStringLiteral("CLS_DATE"), day(2024, 3, 10))), 1);
     QVERIFY(!due(day(2024, 3, 30)));
@@ -178,7 +169,7 @@ void TestPaymentClosing::paidRowsAreNeverSummedAgain()
     QVERIFY(PayCls(*gDb, *gMst, m_cls, m_pay));
     adjDtl(day(2024, 3, 12), 45, "2", "2000");
     QVERIFY(PayCls(*gDb, *gMst, day(2024, 3, 12), day(2024, 3, 15)));
-    QCOMPARE(columns("SALES_AMT", QStringLiteral("D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, 12))),
+    QCOMPARE(row(QStringLiteral("SELECT SALES_AMT FROM D_PAY_DTL WHERE ") + on(QStringLiteral("CLS_DATE"), day(2024, 3, 12))),
              QStringLiteral("2000"));
     // A closing with nothing unpaid stores no line and no summary; a zero date is refused (nothing may reach the
     // bank as paid on 1899/12/30).

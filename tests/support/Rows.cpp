@@ -82,6 +82,25 @@ QString value(const QString &sql)
     return v.toString();
 }
 
+QString row(const QString &sql)
+{
+    QStringList rows;
+    for (Recordset rs = gDb->GetFwdOnlyRst(sql); !rs.EOF_(); rs.MoveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            const Variant v = rs.Fields(i);
+            if (v.isNull())
+                fields << QStringLiteral("<null>");
+            else if (v.kind() == Variant::Kind::Date)
+                fields << Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"));
+            else
+                fields << (v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText());
+        }
+        rows << fields.join(u'|');
+    }
+    return rows.join(u'\n');
+}
+
 QString on(const QString &column, double date)
 {
     return column + QStringLiteral("=#") + Format::date(date, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';

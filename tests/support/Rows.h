@@ -30,6 +30,9 @@ void adjDtl(double salesDate, int fmrId, const char *qty, const char *amount);
 qint32 count(const QString &table, const QString &criteria = QString());
 // A value of the first row of a query on the transaction database.
 QString value(const QString &sql);
+// The rows of a query on the transaction database, one a line, each its values joined with "|" (a Null as
+// <null>, a date at midnight without its time).
+QString row(const QString &sql);
 // The criterion "column=#date#".
 QString on(const QString &column, double date);
 
