@@ -158,6 +158,17 @@ qint32 Variant::toLong() const
     }
 }
 
+::Currency Variant::toCurrencyOrZero() const
+{
+    if (m_kind == Kind::Empty || m_kind == Kind::Null)
+        return {};
+    try {
+        return toCurrency();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
 double Variant::toDouble() const
 {
     switch (m_kind) {

@@ -37,6 +37,9 @@ public:
     bool toBool() const;
     qint32 toLong() const;        // rounds half to even
     ::Currency toCurrency() const;
+    // A stored setting read leniently: Empty, Null and anything that is no amount (letters, too large) give 0,
+    // so that a hand-edited value never stops a sale or a print.
+    ::Currency toCurrencyOrZero() const;
     double toDouble() const;
     double toDate() const;
     QString toString() const;     // numbers as plain text, dates as "yyyy/mm/dd hh:nn:ss" (or the date alone)

@@ -58,16 +58,7 @@ QString text(clsData *data, const QString &key)
 
 Currency money(clsData *data, const QString &key)
 {
-    const Variant v = read(data, key);
-    if (v.isEmpty() || v.isNull())
-        return {};
-    if (v.kind() == Variant::Kind::String)
-        return Currency::parse(v.toString()).value_or(Currency());
-    try {
-        return v.toCurrency();
-    } catch (const std::exception &) {
-        return {};
-    }
+    return read(data, key).toCurrencyOrZero();
 }
 
 } // namespace PrintCtrl

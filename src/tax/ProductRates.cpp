@@ -14,19 +14,6 @@ const QString ProductRates::Table = QStringLiteral("M_PRD_TAX");
 
 namespace {
 
-Currency moneyOf(const Variant &v)
-{
-    if (v.isNull() || v.isEmpty())
-        return {};
-    if (v.kind() == Variant::Kind::String)
-        return Currency::parse(v.toString()).value_or(Currency());
-    try {
-        return v.toCurrency();
-    } catch (const std::exception &) {
-        return {};
-    }
-}
-
 QString textOf(const Variant &v)
 {
     return v.isNull() || v.isEmpty() ? QString() : v.toString();
@@ -45,7 +32,7 @@ std::optional<qint32> idOf(const Recordset &rs)
 
 Currency ProductRates::ShopRate(clsData &mst)
 {
-    return moneyOf(mst.GetCtrl(QStringLiteral("TAX_RT")));
+    return mst.GetCtrl(QStringLiteral("TAX_RT")).toCurrencyOrZero();
 }
 
 ProductRates ProductRates::Load(clsData &mst, const QList<qint32> &products)
@@ -68,7 +55,7 @@ ProductRates ProductRates::Load(clsData &mst, const QList<qint32> &products)
         return rates;
     }
     for (; !rs.EOF_(); rs.MoveNext())
-        rates.m_own.insert(rs.Fields(QStringLiteral("PRD_ID")).toLong(), moneyOf(rs.Fields(QStringLiteral("TAX_RT"))));
+        rates.m_own.insert(rs.Fields(QStringLiteral("PRD_ID")).toLong(), rs.Fields(QStringLiteral("TAX_RT")).toCurrencyOrZero());
     return rates;
 }
 
@@ -97,7 +84,7 @@ QList<ProductRates::Row> ProductRates::List(clsData &mst)
         const qint32 id = rs.Fields(QStringLiteral("PRD_ID")).toLong();
         Row &row = rows[id];
         row.prdId = id;
-        row.rate = moneyOf(rs.Fields(QStringLiteral("TAX_RT")));
+        row.rate = rs.Fields(QStringLiteral("TAX_RT")).toCurrencyOrZero();
         row.own = true;
     }
     return rows.values();
