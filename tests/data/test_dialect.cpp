@@ -12,14 +12,12 @@ class TestDialect : public QObject
     Q_OBJECT
 
 private slots:
-    void dateLiterals();
-    void textsAndLikePatterns();
+    void datesTextsAndPatterns();
     void deletes();
-    void criteriaTranslation();
     void namedArgumentsAndLiterals();
 };
 
-void TestDialect::dateLiterals()
+void TestDialect::datesTextsAndPatterns()
 {
     const SqliteDialect sqlite;
     const MariaDbDialect maria;
@@ -30,23 +28,22 @@ void TestDialect::dateLiterals()
     // A "#" that opens no date would comment out the rest of the statement on the server: refused.
     QVERIFY_THROWS_EXCEPTION(DbError, maria.render(QStringLiteral("SELECT 1 # comment")));
     QVERIFY_THROWS_EXCEPTION(DbError, maria.render(QStringLiteral("SELECT 1 WHERE A=#2024-02-30#")));
-}
 
-void TestDialect::textsAndLikePatterns()
-{
-    const MariaDbDialect maria;
-    const QString sql = QStringLiteral("UPDATE M_FMR SET NOTES='O''Brien #1# *x*' WHERE FMR_ID=3");
-    QCOMPARE(maria.render(sql), sql);
-    QCOMPARE(SqliteDialect().render(sql), sql);
+    const QString quoted = QStringLiteral("UPDATE M_FMR SET NOTES='O''Brien #1# *x*' WHERE FMR_ID=3");
+    QCOMPARE(maria.render(quoted), quoted);
+    QCOMPARE(sqlite.render(quoted), quoted);
     // Beyond ASCII the server gets the UTF-8 bytes, quotes included, as a hex text.
     QCOMPARE(maria.render(QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM='茶''s' AND X='a'")),
              QStringLiteral("SELECT 1 FROM M_PRD WHERE PRD_NM=_utf8mb4 X'E88CB62773' AND X='a'"));
-    QCOMPARE(SqliteDialect().render(QStringLiteral("SELECT '茶'")), QStringLiteral("SELECT '茶'"));
-    // Wildcards change only in a LIKE pattern.
-    const SqliteDialect sqlite;
+    QCOMPARE(sqlite.render(QStringLiteral("SELECT '茶'")), QStringLiteral("SELECT '茶'"));
+    // Wildcards change only in a LIKE pattern, in statements and in the criteria of domain functions.
     QCOMPARE(sqlite.render(QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '*トマト?' AND X='a*b'")),
              QStringLiteral("SELECT * FROM M_PRD WHERE PRD_NM LIKE '%トマト_' AND X='a*b'"));
     QCOMPARE(sqlite.render(QStringLiteral("SELECT 2*3 FROM T")), QStringLiteral("SELECT 2*3 FROM T"));
+    const QString criteria = QStringLiteral("NM LIKE '*abc*' AND X='a*b'");
+    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("ACCESS")), criteria);
+    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("MYSQL")), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
+    QCOMPARE(clsData::TranslateCriteria(criteria, QString()), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
 }
 
 void TestDialect::deletes()
@@ -65,14 +62,6 @@ void TestDialect::deletes()
         QCOMPARE(SqliteDialect().render(QString::fromLatin1(c.jet)), QString::fromLatin1(c.sqlite));
     QCOMPARE(MariaDbDialect().render(QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE=#2024/04/01#")),
              QStringLiteral("DELETE B_REG.* FROM B_REG  WHERE B_REG.SALES_DATE='2024-04-01 00:00:00'"));
-}
-
-void TestDialect::criteriaTranslation()
-{
-    const QString criteria = QStringLiteral("NM LIKE '*abc*' AND X='a*b'");
-    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("ACCESS")), criteria);
-    QCOMPARE(clsData::TranslateCriteria(criteria, QStringLiteral("MYSQL")), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
-    QCOMPARE(clsData::TranslateCriteria(criteria, QString()), QStringLiteral("NM LIKE '%abc%' AND X='a*b'"));
 }
 
 void TestDialect::namedArgumentsAndLiterals()

@@ -1,53 +1,29 @@
 #include "FaultChecks.h"
 
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
-
-#include <QSet>
 
 namespace FaultChecks {
 
 namespace {
 
-QString compareWithLedger(const RegisterDriver::Ledger &ledger, const QString &header, const QString &lines)
+QString compareWithLedger(const RegisterDriver::Ledger &ledger)
 {
-    QMap<qint32, qint32> numbers;
-    Recordset h = gDb->GetFwdOnlyRst(QStringLiteral("SELECT REG_ID, REG_NO, DTL_CNT, AMT_SUM FROM %1").arg(header));
-    for (; !h.EOF_(); h.MoveNext()) {
-        const qint32 id = h.Fields(0).toLong();
-        numbers.insert(id, h.Fields(1).toLong());
-        const auto made = ledger.sales.value(id);
-        if (!ledger.sales.contains(id))
-            continue;
-        const auto sale = RegisterDriver::makeSale(made.first, made.second);
-        if (h.Fields(2).toLong() != sale.header.DTL_CNT || h.Fields(3).toCurrency() != sale.header.AMT_SUM)
-            return QStringLiteral("REG_ID %1: header differs from sale %2/%3").arg(id).arg(made.first).arg(made.second);
-    }
     for (auto it = ledger.sales.cbegin(); it != ledger.sales.cend(); ++it) {
-        if (!numbers.contains(it.key()))
-            return QStringLiteral("REG_ID %1 (sale %2/%3) reported stored but missing").arg(it.key()).arg(it->first).arg(it->second);
-        if (numbers.value(it.key()) != ledger.numbers.value(it.key()))
-            return QStringLiteral("REG_ID %1: REG_NO %2 stored, %3 reported").arg(it.key()).arg(numbers.value(it.key()))
-                .arg(ledger.numbers.value(it.key()));
-    }
-    QMap<qint32, QStringList> stored;
-    Recordset d = gDb->GetFwdOnlyRst(
-        QStringLiteral("SELECT REG_ID, DTL_NO, BCD_NM, FMR_ID, QTY, AMT FROM %1 ORDER BY REG_ID, DTL_NO").arg(lines));
-    for (; !d.EOF_(); d.MoveNext()) {
-        stored[d.Fields(0).toLong()] << QStringLiteral("%1|%2|%3|%4|%5")
-                                            .arg(d.Fields(1).toLong())
-                                            .arg(d.Fields(2).toString())
-                                            .arg(d.Fields(3).toLong())
-                                            .arg(d.Fields(4).toCurrency().toPlainText(), d.Fields(5).toCurrency().toPlainText());
-    }
-    for (auto it = ledger.sales.cbegin(); it != ledger.sales.cend(); ++it) {
-        QStringList expected;
-        for (const DtlRec &l : RegisterDriver::makeSale(it->first, it->second).lines)
+        const auto sale = RegisterDriver::makeSale(it->first, it->second);
+        QStringList expected{QStringLiteral("%1|%2|%3").arg(ledger.numbers.value(it.key())).arg(sale.header.DTL_CNT)
+                                 .arg(sale.header.AMT_SUM.toPlainText())};
+        for (const DtlRec &l : sale.lines)
             expected << QStringLiteral("%1|%2|%3|%4|%5").arg(l.DTL_NO).arg(l.BCD_NM).arg(l.FMR_ID)
                             .arg(l.QTY.toPlainText(), l.AMT.toPlainText());
-        if (stored.value(it.key()) != expected)
-            return QStringLiteral("REG_ID %1: lines %2, expected %3").arg(it.key())
-                .arg(stored.value(it.key()).join(u';'), expected.join(u';'));
+        const QString stored =
+            Rows::row(QStringLiteral("SELECT REG_NO, DTL_CNT, AMT_SUM FROM D_REG WHERE REG_ID=%1").arg(it.key())) + u'\n'
+            + Rows::row(QStringLiteral("SELECT DTL_NO, BCD_NM, FMR_ID, QTY, AMT FROM D_REG_DTL WHERE REG_ID=%1 "
+                                       "ORDER BY DTL_NO").arg(it.key()));
+        if (stored != expected.join(u'\n'))
+            return QStringLiteral("REG_ID %1 (sale %2/%3) reported stored as\n%4\nbut found\n%5")
+                .arg(it.key()).arg(it->first).arg(it->second).arg(expected.join(u'\n'), stored);
     }
     return QString();
 }
@@ -61,16 +37,32 @@ QString wholeSales(const RegisterDriver::Ledger *ledger, const QString &header, 
         return QStringLiteral("%1 sales of %2 without their DTL_CNT lines").arg(broken).arg(header);
     if (const qint32 orphans = count(lines, QStringLiteral("REG_ID NOT IN (SELECT REG_ID FROM %1)").arg(header)))
         return QStringLiteral("%1 lines of %2 without their sale").arg(orphans).arg(lines);
-    return ledger ? compareWithLedger(*ledger, header, lines) : QString();
+    if (const QString twice = Rows::value(QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT REG_NO) FROM ") + header);
+        twice != u"0")
+        return QStringLiteral("%1 REG_NO of %2 given twice").arg(twice, header);
+    return ledger ? compareWithLedger(*ledger) : QString();
+}
+
+QString numbered(int n)
+{
+    const QString found = Rows::row(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT REG_NO), MIN(REG_ID), MAX(REG_ID), "
+                                                   "MIN(REG_NO), MAX(REG_NO) FROM D_REG"));
+    const QString expected = QStringLiteral("%1|%1|1|%1|1|%1").arg(n);
+    return found == expected ? QString() : QStringLiteral("count|REG_NO|REG_ID from, to|REG_NO from, to: %1").arg(found);
+}
+
+QString closeState()
+{
+    return Rows::row(Sql(R"(SELECT (SELECT COUNT(*) FROM D_REG WHERE SALES_DATE=:day),
+(SELECT COUNT(*) FROM B_REG WHERE SALES_DATE=:day), (SELECT COUNT(*) FROM B_REG_DTL),
+(SELECT COUNT(*) FROM D_ADJ WHERE SALES_DATE=:day), (SELECT COUNT(*) FROM D_ADJ_DTL WHERE SALES_DATE=:day),
+(SELECT SUM(AMT_SUM) FROM D_ADJ WHERE SALES_DATE=:day), (SELECT SUM(SALES_AMT) FROM D_ADJ_DTL WHERE SALES_DATE=:day))")
+                         .date("day", RegisterDriver::salesDate()));
 }
 
 QString integrity()
 {
-    QStringList found;
-    Recordset rs = gDb->GetFwdOnlyRst(QStringLiteral("PRAGMA integrity_check"));
-    for (; !rs.EOF_(); rs.MoveNext())
-        found << rs.Fields(0).toString();
-    return found.join(u'\n');
+    return Rows::row(QStringLiteral("PRAGMA integrity_check"));
 }
 
 } // namespace FaultChecks

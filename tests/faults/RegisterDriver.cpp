@@ -88,13 +88,7 @@ int storeSales(const QString &tag, int count, int maxFailures)
 
 int closeDay()
 {
-    AdjGrid grid;
-    for (int i = 0; i < AdjGrid::Rows; ++i) {
-        grid.PREV[i] = grid.CASH[i] = QStringLiteral("0");
-        grid.DEF[i] = QStringLiteral("1");
-    }
-    grid.CASH[0] = QStringLiteral("12");
-    grid.SetCalsSum();
+    AdjGrid grid = closingGrid();
     say(QStringLiteral("CLOSING"));
     const bool closed = SetCls(grid);
     say(closed ? QStringLiteral("CLOSED") : QStringLiteral("CLOSE-FAILED"));
@@ -102,6 +96,18 @@ int closeDay()
 }
 
 } // namespace
+
+AdjGrid closingGrid()
+{
+    AdjGrid grid;
+    for (int i = 0; i < AdjGrid::Rows; ++i) {
+        grid.PREV[i] = grid.CASH[i] = QStringLiteral("0");
+        grid.DEF[i] = QStringLiteral("1");
+    }
+    grid.CASH[0] = QStringLiteral("12");
+    grid.SetCalsSum();
+    return grid;
+}
 
 double salesDate()
 {
@@ -168,6 +174,30 @@ QProcess *start(QObject *parent, const QStringList &arguments)
     return p;
 }
 
+bool waitFor(QProcess *p, const QByteArray &prefix, QByteArray &output, int ms, int times)
+{
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        output += p->readAllStandardOutput();
+        if (('\n' + output).count('\n' + prefix) >= times)
+            return true;
+        if (p->state() == QProcess::NotRunning || t.elapsed() > ms)
+            return false;
+        p->waitForReadyRead(50);
+    }
+}
+
+bool finish(QProcess *p, QByteArray &output, int ms)
+{
+    const bool ended = p->waitForFinished(ms);
+    output += p->readAllStandardOutput();
+    if (ended && p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0)
+        return true;
+    output += p->readAllStandardError();
+    return false;
+}
+
 int Ledger::read(const QByteArray &output)
 {
     int stored = 0;
@@ -189,7 +219,7 @@ int Ledger::read(const QByteArray &output)
     return stored;
 }
 
-QMap<qint32, QPair<Currency, Currency>> Ledger::perProducer() const
+QString Ledger::perProducer() const
 {
     QMap<qint32, QPair<Currency, Currency>> sums;
     for (const auto &s : sales) {
@@ -198,7 +228,10 @@ QMap<qint32, QPair<Currency, Currency>> Ledger::perProducer() const
             sums[d.FMR_ID].second += d.AMT;
         }
     }
-    return sums;
+    QStringList rows;
+    for (auto it = sums.cbegin(); it != sums.cend(); ++it)
+        rows << QStringLiteral("%1|%2|%3").arg(it.key()).arg(it->first.toPlainText(), it->second.toPlainText());
+    return rows.join(u'\n');
 }
 
 Currency Ledger::total() const

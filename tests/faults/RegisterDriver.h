@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkout/SaleState.h"
+#include "settlement/AdjGrid.h"
 
 #include <QMap>
 #include <QProcess>
@@ -36,6 +37,16 @@ int run(int argc, char *argv[]);
 
 // A driver started from the test binary.
 QProcess *start(QObject *parent, const QStringList &arguments);
+// Reads the driver's output into `output` until it holds `times` lines starting with `prefix`; false when the
+// driver ended or ms passed first.
+bool waitFor(QProcess *p, const QByteArray &prefix, QByteArray &output, int ms, int times = 1);
+
+// Waits for the driver to end, at most ms, adding the rest of its output to `output`; true when it ended by
+// itself with exit code 0 (otherwise what it wrote to its standard error is added too).
+bool finish(QProcess *p, QByteArray &output, int ms);
+
+// The cash counted at the daily close the drivers make.
+AdjGrid closingGrid();
 
 // What the drivers' outputs say was stored: (tag, index) by REG_ID, and REG_NO by REG_ID.
 struct Ledger
@@ -47,8 +58,8 @@ struct Ledger
     int duplicateIds = 0;
     // Adds one driver's output; returns the number of STORED lines read.
     int read(const QByteArray &output);
-    // Quantity and amount per producer of all stored sales.
-    QMap<qint32, QPair<Currency, Currency>> perProducer() const;
+    // Quantity and amount per producer of all stored sales, a producer a line: "FMR_ID|quantity|amount".
+    QString perProducer() const;
     Currency total() const;
 };
 

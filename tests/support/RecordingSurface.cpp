@@ -44,32 +44,17 @@ void RecordingSurface::EndDoc()
 {
     if (m_started)
         m_jobs.append(m_current);
-    m_current = Job();
-    m_started = false;
-}
-
-void RecordingSurface::KillDoc()
-{
-    m_current = Job();
-    m_started = false;
+    Cls();
 }
 
 bool RecordingSurface::physicalOffset(double &x, double &y, double &dpiX, double &dpiY) const
 {
-    if (!m_hasOffset)
+    if (!m_offset)
         return false;
-    x = m_offsetX;
-    y = m_offsetY;
-    dpiX = dpiY = m_dpi;
+    x = m_offset->x;
+    y = m_offset->y;
+    dpiX = dpiY = m_offset->dpi;
     return true;
-}
-
-void RecordingSurface::setPhysicalOffset(double x, double y, double dpi)
-{
-    m_hasOffset = true;
-    m_offsetX = x;
-    m_offsetY = y;
-    m_dpi = dpi;
 }
 
 QStringList RecordingSurface::texts() const
@@ -78,11 +63,4 @@ QStringList RecordingSurface::texts() const
     for (const Text &t : m_current.texts)
         out.append(t.text);
     return out;
-}
-
-void RecordingSurface::clear()
-{
-    m_current = Job();
-    m_jobs.clear();
-    m_started = false;
 }

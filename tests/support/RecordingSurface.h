@@ -3,6 +3,7 @@
 #include "printing/Surface.h"
 
 #include <QList>
+#include <optional>
 
 // A surface that keeps what is drawn on it instead of drawing: every text with its position and font, every
 // line and box with its width and style, grouped into the jobs that EndDoc closes. Tests draw the forms on it;
@@ -27,14 +28,14 @@ public:
     void Cls() override;
     void NewPage() override;
     void EndDoc() override;
-    void KillDoc() override;
+    void KillDoc() override { Cls(); }
     int Copies() const override { return m_copies; }
     void setCopies(int copies) override { m_copies = copies; }
     void setPaperBin(int bin) override { m_paperBin = bin; }
     bool physicalOffset(double &x, double &y, double &dpiX, double &dpiY) const override;
 
     // A printer whose printable area starts that many device pixels in from the paper's corner.
-    void setPhysicalOffset(double x, double y, double dpi);
+    void setPhysicalOffset(double x, double y, double dpi) { m_offset = Offset{x, y, dpi}; }
 
     // The drawing not yet ended, and the jobs ended so far.
     const Job &current() const { return m_current; }
@@ -42,7 +43,11 @@ public:
     bool pending() const { return m_started; }
     // Texts of the current drawing, in order.
     QStringList texts() const;
-    void clear();
+    void clear()
+    {
+        Cls();
+        m_jobs.clear();
+    }
 
 protected:
     void drawText(double x, double y, const QString &text) override;
@@ -56,8 +61,8 @@ private:
     bool m_started = false;
     int m_copies = 1;
     int m_paperBin = 0;
-    bool m_hasOffset = false;
-    double m_offsetX = 0, m_offsetY = 0, m_dpi = 0;
+    struct Offset { double x, y, dpi; };
+    std::optional<Offset> m_offset;
     Job m_current;
     QList<Job> m_jobs;
 };

@@ -4,7 +4,7 @@
 #include "base/Format.h"
 #include "data/Connection.h"
 #include "data/Globals.h"
-#include "data/SqlDialect.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "data/clsINI.h"
 #include "data/clsMst.h"
@@ -26,40 +26,31 @@ void sale(int id, double salesDate, std::initializer_list<Line> lines)
     Currency total;
     for (const Line &l : lines)
         total += money(l.amount);
-    gDb->EXEC(QStringLiteral("INSERT INTO D_REG ( REG_ID, REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG) "
-                             "VALUES (%1,%1,%2,%3,%4,%5,%6,%6,0)")
-                  .arg(id)
-                  .arg(SqlDialect::date(salesDate + 0.4), SqlDialect::date(salesDate), SqlDialect::text(QStringLiteral("レジ'1")))
-                  .arg(int(lines.size()))
-                  .arg(total.toPlainText()));
+    gDb->EXEC(Sql(R"(INSERT INTO D_REG (REG_ID, REG_NO, REG_DTM, SALES_DATE, REG_USER, DTL_CNT, AMT_SUM, RCV, CHG)
+VALUES (:id, :id, :time, :day, 'レジ''1', :count, :sum, :sum, 0))")
+                  .number("id", id).date("time", salesDate + 0.4).date("day", salesDate)
+                  .number("count", qint64(lines.size())).money("sum", total));
     int no = 0;
-    for (const Line &l : lines) {
-        ++no;
-        gDb->EXEC(QStringLiteral("INSERT INTO D_REG_DTL ( REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, "
-                                 "PRC, QTY, UNIT_ID, AMT) VALUES (%1,%2,'4900000000000',1,%3,%4,%5,%6,0,%6,%7,1,%8)")
-                      .arg(id).arg(no)
-                      .arg(SqlDialect::text(QStringLiteral("Farmer's なす")))
-                      .arg(l.fmrId)
-                      .arg(SqlDialect::text(kFarmName))
-                      .arg((money(l.amount) / money(l.qty)).toPlainText(), QString::fromLatin1(l.qty),
-                           QString::fromLatin1(l.amount)));
-    }
+    for (const Line &l : lines)
+        gDb->EXEC(Sql(R"(INSERT INTO D_REG_DTL (REG_ID, DTL_NO, BCD, PRD_ID, BCD_NM, FMR_ID, FMR_NM, O_PRC, D_PRC, PRC,
+QTY, UNIT_ID, AMT) VALUES (:id, :no, '4900000000000', 1, 'Farmer''s なす', :fmr, :farm, :price, 0, :price, :qty, 1, :amt))")
+                      .number("id", id).number("no", ++no).number("fmr", l.fmrId).text("farm", kFarmName)
+                      .money("price", money(l.amount) / money(l.qty)).raw("qty", l.qty).raw("amt", l.amount));
 }
 
 void producer(int fmrId, const char *fee1, const char *fee2)
 {
-    gMst->EXEC(QStringLiteral("INSERT INTO M_FMR (FMR_ID, FMR_NM, BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, FEE_1, FEE_2) "
-                              "VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9)")
-                   .arg(fmrId)
-                   .arg(SqlDialect::text(kFarmName), SqlDialect::text(kBankName), SqlDialect::text(QStringLiteral("本店")),
-                        SqlDialect::text(QStringLiteral("普通")), SqlDialect::text(QStringLiteral("%1").arg(fmrId, 7, 10, QLatin1Char('0'))),
-                        SqlDialect::text(QStringLiteral("ｵﾆｰﾙ'ﾉｳｴﾝ")), QString::fromLatin1(fee1), QString::fromLatin1(fee2)));
+    gMst->EXEC(Sql(R"(INSERT INTO M_FMR (FMR_ID, FMR_NM, BANK_NM, BR_NM, ACC_KBN, ACC_NO, ACC_NM, FEE_1, FEE_2)
+VALUES (:id, :farm, :bank, '本店', '普通', :account, 'ｵﾆｰﾙ''ﾉｳｴﾝ', :fee1, :fee2))")
+                   .number("id", fmrId).text("farm", kFarmName).text("bank", kBankName)
+                   .text("account", QStringLiteral("%1").arg(fmrId, 7, 10, QLatin1Char('0')))
+                   .raw("fee1", fee1).raw("fee2", fee2));
 }
 
 void adjDtl(double salesDate, int fmrId, const char *qty, const char *amount)
 {
-    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT) VALUES (%1, %2, %3, %4)")
-                  .arg(SqlDialect::date(salesDate)).arg(fmrId).arg(QString::fromLatin1(qty), QString::fromLatin1(amount)));
+    gDb->EXEC(Sql(R"(INSERT INTO D_ADJ_DTL (SALES_DATE, FMR_ID, SALES_QTY, SALES_AMT) VALUES (:day, :fmr, :qty, :amt))")
+                  .date("day", salesDate).number("fmr", fmrId).raw("qty", qty).raw("amt", amount));
 }
 
 qint32 count(const QString &table, const QString &criteria)
@@ -67,19 +58,24 @@ qint32 count(const QString &table, const QString &criteria)
     return gDb->DCount(QStringLiteral("*"), table, criteria).toLong();
 }
 
-QString value(const QString &sql)
+namespace {
+
+// A value as the tests compare it: a date at midnight without its time, a number as money would show it.
+QString text(const Variant &v)
 {
-    Recordset rs = gDb->GetFwdOnlyRst(sql);
-    if (rs.EOF_())
-        return QStringLiteral("<none>");
-    const Variant v = rs.Fields(0);
     if (v.isNull())
         return QStringLiteral("<null>");
     if (v.kind() == Variant::Kind::Date)
-        return Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd"));
-    if (v.kind() != Variant::Kind::String)
-        return v.toCurrency().toPlainText();
-    return v.toString();
+        return Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"));
+    return v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText();
+}
+
+} // namespace
+
+QString value(const QString &sql)
+{
+    Recordset rs = gDb->GetFwdOnlyRst(sql);
+    return rs.EOF_() ? QStringLiteral("<none>") : text(rs.Fields(0));
 }
 
 QString row(const QString &sql)
@@ -87,15 +83,8 @@ QString row(const QString &sql)
     QStringList rows;
     for (Recordset rs = gDb->GetFwdOnlyRst(sql); !rs.EOF_(); rs.MoveNext()) {
         QStringList fields;
-        for (int i = 0; i < rs.FieldCount(); ++i) {
-            const Variant v = rs.Fields(i);
-            if (v.isNull())
-                fields << QStringLiteral("<null>");
-            else if (v.kind() == Variant::Kind::Date)
-                fields << Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"));
-            else
-                fields << (v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText());
-        }
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            fields << text(rs.Fields(i));
         rows << fields.join(u'|');
     }
     return rows.join(u'\n');
@@ -127,14 +116,11 @@ QString triggerName(const QString &kind, const QString &table)
 
 void failOn(const QString &kind, const QString &table)
 {
-    const QString name = triggerName(kind, table);
-    if (gDb->connection()->engine() == Connection::Engine::Sqlite)
-        gDb->EXEC(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
-                      .arg(name, kind, table));
-    else
-        gDb->EXEC(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW "
-                                 "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'disk I/O error'")
-                      .arg(name, kind, table));
+    const bool sqlite = gDb->connection()->engine() == Connection::Engine::Sqlite;
+    gDb->EXEC(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4")
+                  .arg(triggerName(kind, table), kind, table,
+                       sqlite ? QStringLiteral("BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
+                              : QStringLiteral("FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'disk I/O error'")));
 }
 
 void stopFailing(const QString &kind, const QString &table)

@@ -33,38 +33,41 @@ int gFailures = 0;
 
 void save(QWidget *w, const QString &name)
 {
-    if (!w->isVisible())
-        w->show();
+    w->show();
     if (!QTest::qWaitForWindowExposed(w))
         std::fprintf(stderr, "%s was not shown\n", qPrintable(name));
     QTest::qWait(50);
     const QString file = gFolder.filePath(name + QStringLiteral(".png"));
-    if (!w->grab().save(file)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-        ++gFailures;
-        return;
-    }
-    std::printf("%s\n", qPrintable(file));
+    const bool saved = w->grab().save(file);
+    std::fprintf(saved ? stdout : stderr, saved ? "%s\n" : "cannot write %s\n", qPrintable(file));
+    gFailures += saved ? 0 : 1;
 }
 
-// Keys go where the focus is; the register sees them first wherever that is.
-void keys(QWidget *screen, const QString &text, Qt::Key then = Qt::Key_unknown)
+// A window made for its picture; the large ones at the size of the register's screen.
+template <typename T, typename... Args> void saveNew(const char *name, bool large, Args... args)
 {
-    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : screen;
-    QTest::keyClicks(target, text);
-    if (then != Qt::Key_unknown)
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : screen, then);
+    T window(args...);
+    if (large)
+        window.resize(1020, 752);
+    save(&window, QString::fromLatin1(name));
 }
 
 // Saves the dialog that `open` brings up modally.
-template <typename T> void saveModal(const QString &name, const std::function<void()> &open)
+void saveModal(const QString &name, const std::function<void()> &open)
 {
-    auto watch = ModalWatch::on<T>([name](T *dialog) { save(dialog, name); });
+    auto watch = ModalWatch::on<QDialog>([name](QDialog *dialog) { save(dialog, name); });
     open();
     if (!watch.seen()) {
         std::fprintf(stderr, "%s did not open\n", qPrintable(name));
         ++gFailures;
     }
+}
+
+// Keys go where the focus is; the register sees them first wherever that is.
+void keys(QWidget *screen, const QString &text, Qt::Key then)
+{
+    QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : screen, text);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : screen, then);
 }
 
 void registerAndItsDialogs()
@@ -73,58 +76,39 @@ void registerAndItsDialogs()
     form.resize(1020, 752);
     form.show();
     form.activateWindow();
-    (void)QTest::qWaitForWindowExposed(&form);
+    (void)QTest::qWaitForWindowActive(&form);
     for (const QString &code : DemoMasters::inStoreSampleCodes().mid(0, 4))
         keys(&form, code, Qt::Key_Return);
     save(&form, QStringLiteral("register-sale"));
-    saveModal<QDialog>(QStringLiteral("register-edit-price"), [&] { QTest::keyClick(&form, Qt::Key_F1); });
-    saveModal<QDialog>(QStringLiteral("register-edit-quantity"), [&] { QTest::keyClick(&form, Qt::Key_F2); });
+    saveModal(QStringLiteral("register-edit-price"), [&] { QTest::keyClick(&form, Qt::Key_F1); });
+    saveModal(QStringLiteral("register-edit-quantity"), [&] { QTest::keyClick(&form, Qt::Key_F2); });
     keys(&form, QString(), Qt::Key_Return); // to the payment
     keys(&form, QStringLiteral("10000"), Qt::Key_Return);
     save(&form, QStringLiteral("register-change"));
     keys(&form, QString(), Qt::Key_Return); // stored
 }
 
-void settlementAndItsDialogs()
+void otherWindows()
 {
-    frmAdj form;
-    form.resize(1020, 752);
-    save(&form, QStringLiteral("settlement"));
+    saveNew<frmAdj>("settlement", true);
     gPayDate = gSalesDate + 1;
-    fdlSetPayDate payDate;
-    save(&payDate, QStringLiteral("settlement-pay-date"));
-    fdlPayStatement statement(nullptr, gSalesDate);
-    save(&statement, QStringLiteral("payment-statement"));
-    fdlZengin transfer(nullptr, gSalesDate);
-    save(&transfer, QStringLiteral("payment-transfer-file"));
-}
-
-void settingsDialogs()
-{
+    saveNew<fdlSetPayDate>("settlement-pay-date", false);
+    saveNew<fdlPayStatement>("payment-statement", false, nullptr, gSalesDate);
+    saveNew<fdlZengin>("payment-transfer-file", false, nullptr, gSalesDate);
+    saveNew<frmSetCal>("calendar", false);
+    gRptKind = 2;
+    saveNew<fdlPreview>("report-preview", true);
+    saveNew<fdlSetMgn>("report-margins", false);
+    saveNew<fdlSetPrintCopy>("report-copies", false);
+    ProgressWindow progress(QStringLiteral("支払締処理中"));
+    progress.report(1, 3);
+    save(&progress, QStringLiteral("progress"));
     fdlSetMenu menu;
     save(&menu, QStringLiteral("settings-menu"));
     for (int i = 1; menu.button(i); ++i) {
         if (menu.button(i)->isEnabled())
-            saveModal<QDialog>(QStringLiteral("settings-%1").arg(i, 2, 10, QLatin1Char('0')),
-                               [&] { menu.button(i)->click(); });
+            saveModal(QStringLiteral("settings-%1").arg(i, 2, 10, QLatin1Char('0')), [&] { menu.button(i)->click(); });
     }
-}
-
-void otherWindows()
-{
-    frmSetCal calendar;
-    save(&calendar, QStringLiteral("calendar"));
-    gRptKind = 2;
-    fdlPreview preview;
-    preview.resize(1020, 752);
-    save(&preview, QStringLiteral("report-preview"));
-    fdlSetMgn margins;
-    save(&margins, QStringLiteral("report-margins"));
-    fdlSetPrintCopy copies;
-    save(&copies, QStringLiteral("report-copies"));
-    ProgressWindow progress(QStringLiteral("支払締処理中"));
-    progress.report(1, 3);
-    save(&progress, QStringLiteral("progress"));
 }
 
 } // namespace
@@ -138,17 +122,12 @@ int main(int argc, char *argv[])
         return 2;
     }
     gFolder = QDir(QString::fromLocal8Bit(argv[1]));
-    if (!gFolder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot make %s\n", argv[1]);
-        return 2;
-    }
+    gFolder.mkpath(QStringLiteral("."));
     TestProgram program;
     program.createDatabases(true);
     program.openAll();
     gSalesDate = DateValue::fromParts(2024, 4, 1);
     registerAndItsDialogs();
-    settlementAndItsDialogs();
-    settingsDialogs();
     otherWindows();
     for (const auto &m : program.messages().shown())
         std::fprintf(stderr, "message: %s\n", qPrintable(m.prompt));

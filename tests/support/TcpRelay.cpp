@@ -17,24 +17,6 @@ void TcpRelay::cutAt(const QByteArray &request, Cut when, bool thenRefuse)
     m_refuseAfter = thenRefuse;
 }
 
-void TcpRelay::refuse(bool on)
-{
-    QMutexLocker lock(&m_mutex);
-    m_refusing = on;
-}
-
-int TcpRelay::cuts() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_cuts;
-}
-
-bool TcpRelay::refusing() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_refusing;
-}
-
 bool TcpRelay::takeCut(const QByteArray &data, Cut *when)
 {
     QMutexLocker lock(&m_mutex);
@@ -49,7 +31,7 @@ bool TcpRelay::takeCut(const QByteArray &data, Cut *when)
 
 void TcpRelay::pass(QTcpSocket *client)
 {
-    if (refusing()) {
+    if (m_refusing) {
         client->abort();
         client->deleteLater();
         return;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QMutex>
+#include <atomic>
 
 // A TCP relay on 127.0.0.1 between a program under test and a server: it listens on a free port and, for
 // every client, opens a connection to the server and passes the bytes both ways.
@@ -23,21 +24,20 @@ public:
     // Arms one cut: the first piece a client sends that contains `request` (compared without case).
     void cutAt(const QByteArray &request, Cut when, bool thenRefuse = false);
     // New clients are closed at once while on.
-    void refuse(bool on);
-    int cuts() const;
+    void refuse(bool on) { m_refusing = on; }
+    int cuts() const { return m_cuts; }
 
 private:
     void pass(QTcpSocket *client);
     // The cut the armed request asks for when `data` holds it; the arming is used up.
     bool takeCut(const QByteArray &data, Cut *when);
-    bool refusing() const;
 
     const quint16 m_serverPort;
     mutable QMutex m_mutex;
     QByteArray m_request;
     Cut m_when = Cut::BeforeRequest;
     bool m_refuseAfter = false;
-    bool m_refusing = false;
-    int m_cuts = 0;
+    std::atomic<bool> m_refusing = false;
+    std::atomic<int> m_cuts = 0;
     TcpListener m_listener; // last: it hands over clients as soon as it runs
 };

@@ -41,10 +41,7 @@ QStringList TestProgram::logLines() const
     QFile file(gLogPath);
     if (gLogPath.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 
 namespace {
@@ -85,28 +82,24 @@ bool TestProgram::serverAvailable()
     const bool configured = !qEnvironmentVariableIsEmpty("VANTLE_TEST_MARIADB_DSN");
     // Under scripts/with-test-server.sh the server's tests are part of the run: one that cannot reach the
     // server fails the test instead of skipping its half.
-    if (qEnvironmentVariableIsSet("VANTLE_TEST_SERVER_REQUIRED")) {
-        static const QString problem = [configured]() -> QString {
-            if (!configured)
-                return QStringLiteral("VANTLE_TEST_MARIADB_DSN is not set");
-            try {
-                Connection::open(serverConnectionText(QStringLiteral("vantle_trn")));
-                return QString();
-            } catch (const std::exception &e) {
-                return QString::fromStdString(e.what());
-            }
-        }();
-        if (!problem.isEmpty())
-            qFatal("the MariaDB test server is required but cannot be reached: %s", qPrintable(problem));
-    }
-    return configured;
+    static const bool required = qEnvironmentVariableIsSet("VANTLE_TEST_SERVER_REQUIRED") && [] {
+        try {
+            Connection::open(serverConnectionText(QStringLiteral("vantle_trn")));
+        } catch (const std::exception &e) {
+            qFatal("the MariaDB test server is required but cannot be reached: %s", e.what());
+        }
+        return true;
+    }();
+    return configured || required;
 }
 
-QString TestProgram::serverConnectionText(const QString &database)
+QString TestProgram::serverConnectionText(const QString &database, quint16 port)
 {
-    return ConnectionText::server(qEnvironmentVariable("VANTLE_TEST_MARIADB_DSN"), QString(), database,
-                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"),
-                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"));
+    const QString text = ConnectionText::server(port ? QString() : qEnvironmentVariable("VANTLE_TEST_MARIADB_DSN"),
+                                                port ? QStringLiteral("127.0.0.1") : QString(), database,
+                                                qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"),
+                                                qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"));
+    return port ? text + QStringLiteral("PORT=%1;").arg(port) : text;
 }
 
 quint16 TestProgram::serverPort()
@@ -118,14 +111,6 @@ quint16 TestProgram::serverPort()
     static const QRegularExpression port(QStringLiteral(R"(^PORT\s*=\s*(\d+))"),
                                          QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
     return quint16(port.match(QString::fromUtf8(ini.readAll())).captured(1).toUInt());
-}
-
-QString TestProgram::serverConnectionText(const QString &database, quint16 port)
-{
-    return ConnectionText::server(QString(), QStringLiteral("127.0.0.1"), database,
-                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"),
-                                  qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"))
-        + QStringLiteral("PORT=%1;").arg(port);
 }
 
 void TestProgram::createDatabases(bool demo, bool onServer)

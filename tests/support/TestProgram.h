@@ -14,7 +14,6 @@ public:
     explicit TestProgram(const QDateTime &now = QDateTime(QDate(2024, 4, 1), QTime(9, 15, 2, 470)));
     ~TestProgram();
 
-    QString folder() const { return m_dir.path(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     FixedClock &clock() { return m_clock; }
     RecordingPresenter &messages() { return m_messages; }
@@ -33,10 +32,10 @@ public:
     // command requires it (VANTLE_TEST_SERVER_REQUIRED, set by scripts/with-test-server.sh) a server that
     // cannot be reached ends the test program with a failure; elsewhere its absence only skips.
     static bool serverAvailable();
-    static QString serverConnectionText(const QString &database);
-    // The test server's port on 127.0.0.1, and its database reached on another port there (a relay's).
+    // The test server's database; given a port, the database reached on that port of 127.0.0.1 (a relay's).
+    static QString serverConnectionText(const QString &database, quint16 port = 0);
+    // The test server's port on 127.0.0.1.
     static quint16 serverPort();
-    static QString serverConnectionText(const QString &database, quint16 port);
 
 private:
     QTemporaryDir m_dir;
