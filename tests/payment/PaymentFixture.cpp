@@ -15,15 +15,10 @@
 
 namespace PaymentFixture {
 
-QString Package()
-{
-    return QStringLiteral(VANTLE_ZENGIN_FIXTURE);
-}
-
 void ImportBanks()
 {
     QString problem;
-    const auto data = ZenginCodeData::Read(Package(), &problem);
+    const auto data = ZenginCodeData::Read(kPackage, &problem);
     if (!data)
         throw std::runtime_error(problem.toStdString());
     BankImport::Run(*gMst, *data);
@@ -59,26 +54,19 @@ int admin(const QStringList &arguments, QString *output)
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-void Close(double closingDate, double payDate)
-{
-    if (!PayCls(*gDb, *gMst, closingDate, payDate))
-        throw std::runtime_error("payment closing failed");
-}
-
 void ThreeProducerClosing()
 {
     ImportBanks();
     SetShopAccount();
     AddProducer({1, "山田 太郎", "みずほ銀行", "東京営業部", "普通", "1234567", "ヤマダ タロウ", "0001", "001"});
     AddProducer({2, "㈱ミノリ", "朝日信用金庫", "浅草支店", "当座", "７６５４３２１", "カ）ミノリ", "1303", "002"});
-    AddProducer({3, "佐藤 花子", "三井住友銀行", "大阪本店営業部", "普通", "123", "さとう はなこ", "0009", "101"});
-    Rows::adjDtl(day(2024, 4, 3), 1, "10", "4000");
-    Rows::adjDtl(day(2024, 4, 10), 1, "12", "5345");
-    Rows::adjDtl(day(2024, 4, 24), 1, "6", "3000");
-    Rows::adjDtl(day(2024, 4, 10), 2, "100", "20000");
-    Rows::adjDtl(day(2024, 4, 11), 2, "150", "30000");
-    Rows::adjDtl(day(2024, 4, 20), 3, "60", "30000");
-    Close(day(2024, 4, 30), day(2024, 5, 10));
+    AddProducer({3, "佐藤 花子", "三井住友銀行", "大阪本店営業部", "普通", "12-3", "さとう はなこ", "0009", "101"});
+    for (const auto &[date, fmrId, qty, amount] : std::initializer_list<std::tuple<int, int, const char *, const char *>>{
+             {3, 1, "10", "4000"}, {10, 1, "12", "5345"}, {24, 1, "6", "3000"}, {10, 2, "100", "20000"},
+             {11, 2, "150", "30000"}, {20, 3, "60", "30000"}})
+        Rows::adjDtl(day(2024, 4, date), fmrId, qty, amount);
+    if (!PayCls(*gDb, *gMst, day(2024, 4, 30), day(2024, 5, 10)))
+        throw std::runtime_error("payment closing failed");
 }
 
 } // namespace PaymentFixture

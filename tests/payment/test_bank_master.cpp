@@ -26,15 +26,17 @@ using namespace PaymentFixture;
 
 namespace {
 
-long count(const QString &table)
-{
-    return Nz(gMst->DCount(QStringLiteral("*"), table), Variant(0)).toLong();
-}
-
 QString codesOf(int fmrId)
 {
     const BankMaster::Codes c = BankMaster::ProducerCodes(*gMst, fmrId);
     return c.isEmpty() ? QString() : c.bank + u'-' + c.branch;
+}
+
+// The banks and branches of the master.
+QString bankRows()
+{
+    return QStringLiteral("%1 %2").arg(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_BANK")).toLong())
+        .arg(gMst->DCount(QStringLiteral("*"), QStringLiteral("M_BANK_BR")).toLong());
 }
 
 } // namespace
@@ -72,9 +74,8 @@ void TestBankMaster::importProposesOnlyUniqueMatches()
     AddProducer({8, "現金", "", "", "", "", "", nullptr, nullptr});
 
     QString out;
-    QCOMPARE(admin({QStringLiteral("banks"), QStringLiteral("import"), Package()}, &out), 0);
-    QCOMPARE(count(QStringLiteral("M_BANK")), 4);
-    QCOMPARE(count(QStringLiteral("M_BANK_BR")), 8);
+    QCOMPARE(admin({QStringLiteral("banks"), QStringLiteral("import"), kPackage}, &out), 0);
+    QCOMPARE(bankRows(), QStringLiteral("4 8"));
     // Only unique matches are proposed; a person's decision stands.
     QStringList codes;
     for (int id = 1; id <= 7; ++id)
@@ -94,7 +95,7 @@ void TestBankMaster::importProposesOnlyUniqueMatches()
     data.close();
     QCOMPARE(admin({QStringLiteral("banks"), QStringLiteral("import"), broken.path()}, &out), 1);
     QVERIFY(out.contains(QStringLiteral("支店コード「01」")));
-    QCOMPARE(count(QStringLiteral("M_BANK_BR")), 8);
+    QCOMPARE(bankRows(), QStringLiteral("4 8"));
 }
 
 void TestBankMaster::realPackage()
@@ -115,9 +116,10 @@ void TestBankMaster::realPackage()
         QVERIFY2(ZenginKana::convert(b.kana), qPrintable(b.bankCode + b.code + b.kana));
 }
 
+// The producer editor stores the codes typed, refusing a malformed one; a master made before the bank tables
+// existed gets them with the first save. The names of the codes show once the banks are imported.
 void TestBankMaster::producerEditorKeepsTheCodes()
 {
-    // A master made before the bank tables existed: the first save creates them.
     for (const char *table : {"M_FMR_BANK", "M_BANK_BR", "M_BANK"})
         gMst->EXEC(QStringLiteral("DROP TABLE ") + QString::fromLatin1(table));
     AddProducer({12, "山田", "みずほ銀行", "東京営業部", "普通", "1234567", "ﾔﾏﾀﾞ", nullptr, nullptr});
@@ -125,19 +127,14 @@ void TestBankMaster::producerEditorKeepsTheCodes()
     const auto load = [&editor] {
         editor.box(0)->setText(QStringLiteral("0012"));
         QTest::keyClick(editor.box(0), Qt::Key_Return);
-        QCOMPARE(editor.Mode(), 2);
     };
     load();
-    QCOMPARE(editor.bankBoxes()->txtBANK_CD->text(), QString());
     editor.bankBoxes()->txtBANK_CD->setText(QStringLiteral("0001"));
     editor.bankBoxes()->txtBR_CD->setText(QStringLiteral("04"));
     editor.button(1)->click();
     QCOMPARE(m_program->messages().prompts().last(), QStringLiteral("支店コードは3桁の数字で入力して下さい。"));
-    QCOMPARE(editor.Mode(), 2);
     editor.bankBoxes()->txtBR_CD->setText(QStringLiteral("004"));
-    editor.box(7)->setText(QStringLiteral("丸の内中央"));
     editor.button(1)->click();
-    QCOMPARE(editor.Mode(), 0);
     QCOMPARE(codesOf(12), QStringLiteral("0001-004"));
 
     ImportBanks();
@@ -160,8 +157,8 @@ void TestBankMaster::shopAccountScreen()
     dialog.list(ShopAccount::LineEndKey)->setCurrentIndex(1);
     dialog.button(1)->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(ShopAccount::Read(*gMst).branchCode, QStringLiteral("002"));
-    QVERIFY(!ShopAccount::Read(*gMst).lineEnds);
+    const ShopAccount stored = ShopAccount::Read(*gMst);
+    QCOMPARE(stored.bankCode + stored.branchCode + QString::number(stored.lineEnds), QStringLiteral("13030020"));
 }
 
 QTEST_MAIN(TestBankMaster)
