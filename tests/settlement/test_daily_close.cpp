@@ -1,8 +1,10 @@
-// The daily close and its undo on a real database, every failure rolled back, and the close as the settlement
-// screen runs it: the messages, the daily report, the payment closing with its payment date and transfer
-// request. On SQLite and again on the MariaDB test server.
+// The daily close and its undo on a real database, every failure rolled back; the settlement screen over it as
+// the operator sees it: keys and clicks reach the grid and show in the cells' colours, the confirmation closes
+// the day with its messages, the payment date asked over the screen, the daily report and the transfer request;
+// the payment-date dialog. On SQLite and again on the MariaDB test server.
 #include "support/BothEngines.h"
 #include "support/FormDump.h"
+#include "support/ModalWatch.h"
 #include "support/RecordingSurface.h"
 #include "support/Rows.h"
 #include "support/TestProgram.h"
@@ -15,9 +17,13 @@
 #include "settlement/DailyClose.h"
 #include "settlement/PayCls.h"
 #include "settlement/SetCls.h"
+#include "settlement/fdlSetPayDate.h"
+#include "settlement/frmAdj.h"
 #include "tax/DayTax.h"
 #include "tax/SaleTaxRows.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace Rows;
@@ -81,6 +87,12 @@ RecordingSurface &pagePrinter()
     return dynamic_cast<RecordingSurface &>(Printer());
 }
 
+void enter(QWidget *w, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(w, Qt::Key_Return);
+}
+
 } // namespace
 
 class TestDailyClose : public QObject
@@ -96,10 +108,15 @@ private slots:
 
     void closeUndoClose();
     void failureInTheMiddle();
-    void closeWithPaymentAndPrinting();
     void paymentClosingNotDone();
+    void keysAndClicksReachTheGrid();
+    void screenClosesTheDay();
+    void payDateDialog();
 
 private:
+    std::unique_ptr<frmAdj> open();
+
+    int m_ends = 0;
     bool m_onServer;
     std::unique_ptr<TestProgram> m_program;
     const double m_day = day(2024, 3, 9);
@@ -116,6 +133,8 @@ void TestDailyClose::init()
     master("CLS_SITE_DAY", QStringLiteral("1"));
     local("PAY_CLS", QStringLiteral("0"));
     local("PRINT_DAILY_REPORT", QStringLiteral("0"));
+    local("PRINT_BANK_TRN", QStringLiteral("0"));
+    m_ends = 0;
     // Producer 45 sells in three sales, producer 7 in one; one sale of another day stays open. The tax is kept
     // with each sale: 10 % on product 2, 8 % on the others.
     sale(1, m_day, {{45, "2", "596"}, {7, "1", "150"}});
@@ -129,6 +148,16 @@ void TestDailyClose::init()
     keep(2, {{1, 1, money("298")}});
     keep(3, {{1, 1, money("600")}, {2, 1, money("1200")}});
     keep(4, {{1, 1, money("999")}});
+}
+
+std::unique_ptr<frmAdj> TestDailyClose::open()
+{
+    auto f = std::make_unique<frmAdj>();
+    connect(f.get(), &frmAdj::closed, this, [this] { ++m_ends; });
+    f->show();
+    f->activateWindow();
+    f->setFocus();
+    return f;
 }
 
 void TestDailyClose::cleanup()
@@ -199,28 +228,6 @@ void TestDailyClose::failureInTheMiddle()
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
 }
 
-void TestDailyClose::closeWithPaymentAndPrinting()
-{
-    producer(45, "220", "440");
-    local("PAY_CLS", QStringLiteral("1"));
-    local("PRINT_DAILY_REPORT", QStringLiteral("1"));
-    const RecordingSurface &printer = pagePrinter();
-    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kFinished});
-    QCOMPARE(row(QStringLiteral("SELECT CLS_DATE, PAY_DATE, REAL_AMT_SUM FROM D_PAY")),
-             QStringLiteral("2024-03-09|2024-03-11|2198")); // 2,070 to producer 45, 128 to 7 (not in the master)
-    // The daily report with the deposit, then the transfer request with producer 45's transfer.
-    QCOMPARE(printer.jobs().size(), 2);
-    QVERIFY(FormDump::of(printer.jobs()[0]).contains(QStringLiteral(" 12,500")));
-    QVERIFY(FormDump::of(printer.jobs()[1]).contains(QStringLiteral(" 2,070")));
-
-    // A day without sales leaves no settlement and prints no daily report.
-    gSalesDate = day(2024, 3, 10);
-    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
-    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
-    QCOMPARE(printer.jobs().size(), 2);
-}
-
 // A payment closing without a date or one that fails: the day is closed, the operator is told why, the sales
 // wait unpaid for the next close.
 void TestDailyClose::paymentClosingNotDone()
@@ -248,6 +255,114 @@ void TestDailyClose::paymentClosingNotDone()
     QCOMPARE(m_program->messages().shown().last().flags, int(Msg::Critical));
     QCOMPARE(count(QStringLiteral("D_ADJ_DTL"), QStringLiteral("CLS_DATE IS NULL")), 3);
     QCOMPARE(count(QStringLiteral("D_PAY")), 0);
+}
+
+void TestDailyClose::keysAndClicksReachTheGrid()
+{
+    auto f = open();
+    QCOMPARE(f->windowTitle() + u' ' + f->lblPREV_SUM->text(), QStringLiteral("日次集計 41,650"));
+    // The current cash cell yellow, its row's denomination red; the rest white and black.
+    const auto colours = [&f](int row) {
+        return QList<QColor>{backOf(f->lblCASH[row]), backOf(f->lblCHG[row]), f->lblAMT[row]->palette().color(QPalette::WindowText)};
+    };
+    const QColor yellow(255, 255, 127), white(255, 255, 255), red(255, 0, 0), black(0, 0, 0);
+    QCOMPARE(colours(0), (QList<QColor>{yellow, white, red}));
+    QTest::keyClicks(f.get(), QStringLiteral("3"));
+    enter(f.get());
+    QCOMPARE(f->lblCASH[0]->text() + u' ' + f->lblCASH_SUM->text() + u' ' + f->lblPOST_SUM->text(),
+             QStringLiteral("3 30,000 30,000"));
+    QCOMPARE(colours(0), (QList<QColor>{white, white, black}));
+    QCOMPARE(colours(1), (QList<QColor>{yellow, white, red}));
+    // A click makes a change cell the current one.
+    QTest::mouseClick(f->lblCHG[3], Qt::LeftButton);
+    QCOMPARE(colours(3), (QList<QColor>{white, yellow, red}));
+    QCOMPARE(colours(1), (QList<QColor>{white, white, black}));
+}
+
+// The screen's close: the confirmation, a failed close that keeps it, the payment date asked over the screen,
+// the reports printed, the run ended; a second close of the day refused.
+void TestDailyClose::screenClosesTheDay()
+{
+    producer(45, "220", "440");
+    local("PAY_CLS", QStringLiteral("1"));
+    local("PRINT_DAILY_REPORT", QStringLiteral("1"));
+    local("PRINT_BANK_TRN", QStringLiteral("1"));
+    const RecordingSurface &printer = pagePrinter();
+    auto f = open();
+    QTest::keyClicks(f.get(), QStringLiteral("2"));
+    enter(f.get(), 20);
+    QVERIFY(f->lblMSG->isVisible());
+    QCOMPARE(f->lblMSG->text(), QStringLiteral("日次締処理を行います。\nOK:Enter ｷｬﾝｾﾙ:BS"));
+    QTest::keyClick(f.get(), Qt::Key_Backspace);
+    QVERIFY(!f->lblMSG->isVisible());
+
+    failOn(QStringLiteral("INSERT"), QStringLiteral("B_REG"));
+    enter(f.get(), 2);
+    stopFailing(QStringLiteral("INSERT"), QStringLiteral("B_REG"));
+    QCOMPARE(m_program->messages().prompts(), QStringList{QStringLiteral("日次締処理に失敗しました。")});
+    QVERIFY(f->isVisible() && f->lblMSG->isVisible());
+    // Saturday closes, paid the next working day (Monday): asked modally over the screen, moved to Tuesday.
+    const auto asked = ModalWatch::on<fdlSetPayDate>([](fdlSetPayDate *dialog) {
+        QCOMPARE(dialog->date(), day(2024, 3, 11));
+        QTest::keyClick(dialog, Qt::Key_Plus, Qt::KeypadModifier);
+        QTest::keyClick(dialog, Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    enter(f.get());
+    QVERIFY(asked.seen());
+    QCOMPARE(m_program->messages().prompts().last(), kFinished);
+    QCOMPARE(m_ends, 1);
+    QVERIFY(!f->isVisible());
+    QCOMPARE(row(QStringLiteral("SELECT CASH_SUM FROM D_ADJ")), QStringLiteral("20000"));
+    QCOMPARE(row(QStringLiteral("SELECT CLS_DATE, PAY_DATE, REAL_AMT_SUM FROM D_PAY")),
+             QStringLiteral("2024-03-09|2024-03-12|2198")); // 2,070 to producer 45, 128 to 7 (not in the master)
+    // The daily report of the day with the deposit counted, then the transfer request with producer 45's transfer.
+    QCOMPARE(printer.jobs().size(), 2);
+    QVERIFY(FormDump::of(printer.jobs()[0]).contains(QStringLiteral("日報　令和 06 年 03 月 09 日")));
+    QVERIFY(FormDump::of(printer.jobs()[0]).contains(QStringLiteral(" 20,000")));
+    QVERIFY(FormDump::of(printer.jobs()[1]).contains(QStringLiteral(" 2,070")));
+
+    // Opened again on the closed day: its counts; a second close is refused and ends the run; Esc ends it too.
+    auto g = open();
+    QCOMPARE(g->lblCASH[0]->text(), QStringLiteral("2"));
+    enter(g.get(), 21);
+    QCOMPARE(m_program->messages().prompts().last(),
+             QStringLiteral("当日締データは既に登録されています。\r\n締データを取り消して再登録してください。"));
+    QCOMPARE(m_ends, 2);
+    QTest::keyClick(open().get(), Qt::Key_Escape);
+    QCOMPARE(m_ends, 3);
+
+    // A day without sales leaves no settlement and prints no daily report.
+    gSalesDate = day(2024, 3, 10);
+    QCOMPARE(RunDailyClose(countedGrid(), {}), DailyCloseResult::Closed);
+    QCOMPARE(count(QStringLiteral("D_ADJ")), 1);
+    QCOMPARE(printer.jobs().size(), 2);
+}
+
+void TestDailyClose::payDateDialog()
+{
+    // The month of the date with the date marked: October 2022 begins on a Saturday (cells 6 to 36).
+    gPayDate = day(2022, 10, 31);
+    fdlSetPayDate d;
+    QCOMPARE(d.windowTitle() + u' ' + d.lblYM->text() + u' ' + d.lblDAY[36]->text(), QStringLiteral("支払日指定 2022年10月 31"));
+    for (int i = 0; i < fdlSetPayDate::DayCells; ++i)
+        QCOMPARE(!d.lblDAY[i]->isHidden(), i >= 6);
+    // Chosen yellow, Sundays pink, Saturdays light blue.
+    QCOMPARE((QList<QColor>{backOf(d.lblDAY[36]), backOf(d.lblDAY[7]), backOf(d.lblDAY[13]), backOf(d.lblDAY[8])}),
+             (QList<QColor>{QColor(255, 255, 0), QColor(255, 192, 192), QColor(192, 255, 255), QColor(255, 255, 255)}));
+    // Keypad + past the month end shows the next month, Tuesday the 1st marked; - goes back; Enter stores it.
+    QTest::keyClick(&d, Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(d.lblYM->text() + u' ' + d.lblDAY[2]->text(), QStringLiteral("2022年11月 1"));
+    QCOMPARE(backOf(d.lblDAY[2]), QColor(255, 255, 0));
+    QTest::keyClick(&d, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&d, Qt::Key_Minus, Qt::KeypadModifier);
+    QCOMPARE(gPayDate, day(2022, 10, 31));
+    QTest::keyClick(&d, Qt::Key_Return);
+    QCOMPARE(gPayDate, day(2022, 10, 30));
+    // Cancel leaves the payment date as it was.
+    fdlSetPayDate e;
+    QTest::keyClick(&e, Qt::Key_Minus, Qt::KeypadModifier);
+    e.CancelButton->click();
+    QCOMPARE(gPayDate, day(2022, 10, 30));
 }
 
 VANTLE_TEST_BOTH_ENGINES(TestDailyClose)
