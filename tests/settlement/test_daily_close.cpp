@@ -223,9 +223,6 @@ void TestDailyClose::failureInTheMiddle()
         QVERIFY2(counts("D_ADJ D_ADJ_DTL B_REG B_REG_DTL B_REG_TAX B_REG_DTL_TAX") == QStringLiteral("0 0 0 0 0 0"), failing);
         m_program->messages().clear();
     }
-    // Once the engine works again the close goes through.
-    QVERIFY(SetCls(countedGrid()));
-    QCOMPARE(count(QStringLiteral("D_ADJ_DTL")), 2);
 }
 
 // A payment closing without a date or one that fails: the day is closed, the operator is told why, the sales
@@ -296,6 +293,7 @@ void TestDailyClose::screenClosesTheDay()
     QTest::keyClick(f.get(), Qt::Key_Backspace);
     QVERIFY(!f->lblMSG->isVisible());
 
+    // A failed close keeps the question; the engine working again, the close goes through.
     failOn(QStringLiteral("INSERT"), QStringLiteral("B_REG"));
     enter(f.get(), 2);
     stopFailing(QStringLiteral("INSERT"), QStringLiteral("B_REG"));

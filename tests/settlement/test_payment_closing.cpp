@@ -26,7 +26,6 @@ private slots:
     void init();
     void cleanup() { m_program.reset(); }
 
-    void commissionAndFees();
     void paymentLinesAndSummary();
     void oneEndedPeriodPerCloseAndLateDays();
     void refusalAndFailureLeaveNothing();
@@ -46,22 +45,7 @@ void TestPaymentClosing::init()
     producer(45, "220", "440");
 }
 
-void TestPaymentClosing::commissionAndFees()
-{
-    // Sales, commission at 15 % truncated toward zero, payable, transfer fee (220 under 30,000 payable, else
-    // 440), transferred. (The fee from 30,000 on: paymentLinesAndSummary.)
-    for (const char *row : {"35292 5293 29999 220 29779", // 5,293.8
-                            "100 15 85 220 -135",         // the fee eats the payment
-                            "-1001 -150 -851 220 -1071"}) { // returns: -150.15
-        const QStringList v = QString::fromLatin1(row).split(u' ');
-        const PayAmounts p = ComputePay(*Currency::parse(v[0]), money("0.15"), true, Variant(money("220")), Variant(money("440")));
-        QCOMPARE((QStringList{p.fee.toPlainText(), p.pay.toPlainText(), p.bankFee.toPlainText(), p.real.toPlainText()}),
-                 v.mid(1));
-    }
-    // A Null fee is no fee.
-    QCOMPARE(ComputePay(money("100"), money("0.15"), true, Variant::null(), Variant::null()).bankFee, Currency());
-}
-
+// The payment lines and their summary; commission and transfer fees at their edges; the commission rate.
 void TestPaymentClosing::paymentLinesAndSummary()
 {
     producer(7, "110", "330");
@@ -93,6 +77,19 @@ void TestPaymentClosing::paymentLinesAndSummary()
     QCOMPARE(row(QStringLiteral("SELECT CLS_DATE, PAY_DATE, SALES_QTY_SUM, SALES_AMT_SUM, FEE_AMT_SUM, BANK_FEE_SUM, "
                                 "REAL_AMT_SUM FROM D_PAY")),
              QStringLiteral("2024-03-10|2024-04-05|26.5|59988|8996|550|50442"));
+
+    // Sales, commission at 15 % truncated toward zero, payable, transfer fee (220 under 30,000 payable, else
+    // 440), transferred. (The fee from 30,000 on: producer 7 above.)
+    for (const char *row : {"35292 5293 29999 220 29779", // 5,293.8
+                            "100 15 85 220 -135",         // the fee eats the payment
+                            "-1001 -150 -851 220 -1071"}) { // returns: -150.15
+        const QStringList v = QString::fromLatin1(row).split(u' ');
+        const PayAmounts p = ComputePay(*Currency::parse(v[0]), money("0.15"), true, Variant(money("220")), Variant(money("440")));
+        QCOMPARE((QStringList{p.fee.toPlainText(), p.pay.toPlainText(), p.bankFee.toPlainText(), p.real.toPlainText()}),
+                 v.mid(1));
+    }
+    // A Null fee is no fee.
+    QCOMPARE(ComputePay(money("100"), money("0.15"), true, Variant::null(), Variant::null()).bankFee, Currency());
 
     // The rate as set, no commission included.
     const struct { const char *rate; int day; const char *fee; } rates[] = {{"0.08", 11, "800"}, {"0", 12, "0"}};

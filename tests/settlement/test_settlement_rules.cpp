@@ -109,7 +109,6 @@ private slots:
     void changeColumnAndConfirmation();
     void openingFloat();
     void closingAndPayment();
-    void missingSettingsAreNamed();
 
 private:
     std::unique_ptr<TestProgram> m_program;
@@ -257,12 +256,9 @@ void TestSettlementRules::closingAndPayment()
         const QString got = text(closing) + u' ' + text(r.paymentDate(closing, &problem)) + problem;
         QVERIFY2(got == text(iso(dates[1])) + u' ' + text(iso(dates[2])), qPrintable(QString::fromLatin1(row.name) + u' ' + got));
     }
-}
 
-void TestSettlementRules::missingSettingsAreNamed()
-{
-    // A rule without a date gives the zero date and names the row of 支払情報 to fix; the caller tells.
-    // (The weekly one: TestDailyClose.)
+    // A rule without a date gives the zero date and names the row of 支払情報 to fix; the caller tells (the
+    // weekly one: TestDailyClose).
     QString problem;
     QCOMPARE(rules("M 0/0/0").paymentDate(iso("2024-03-10"), &problem), 0.0);
     QCOMPARE(problem, QStringLiteral("支払情報の「月締１」に締日が設定されていません。"));
