@@ -1,25 +1,17 @@
-// The producers' payment outside the closing: the bank master (importing the zengin-code package, the codes it
+// What the producers' payment needs beside the closing: the bank master (importing the zengin-code package, the codes it
 // proposes for producers, the screens that keep the producers' codes and the shop's account); the transfer
 // file as the bank reads it (a reviewed dump of its records), the kana the banks take, the producers left out
 // and why, bad input that writes nothing; the payment statements (a reviewed dump of a page); the two commands
 // that make the file and the statements. The commands and the package import run on the files only.
 #include "PaymentFixture.h"
 
-#include "data/Globals.h"
-#include "data/clsDb.h"
-#include "data/clsMst.h"
-#include "payment/BankImport.h"
-#include "payment/BankMaster.h"
 #include "payment/PayStatementForm.h"
-#include "payment/ShopAccount.h"
 #include "payment/TransferFile.h"
-#include "payment/ZenginCodeData.h"
 #include "payment/ZenginKana.h"
 #include "payment/ZenginRecord.h"
 #include "settings/FmrBankBoxes.h"
 #include "settings/fdlMstFmrEdit.h"
 #include "settings/fdlSetBankCtrl.h"
-#include "settlement/PayCls.h"
 #include "support/BothEngines.h"
 #include "support/FormDump.h"
 
@@ -34,12 +26,6 @@
 using namespace PaymentFixture;
 
 namespace {
-
-// Records as a person reads them: the half-width katakana (Shift_JIS 0xA1..0xDF) back in Unicode.
-QString readable(const QByteArray &records)
-{
-    return QStringDecoder("Shift_JIS").decode(records);
-}
 
 TransferPayee payee(qint32 id, const char *amount)
 {
@@ -221,7 +207,8 @@ void TestPayment::closingAsTheBankReadsIt()
     // Six records of 120 bytes, each ended by CR LF.
     const QByteArray content = written();
     QCOMPARE(content.size(), 6 * 122);
-    const QString records = readable(QByteArray(content).replace("\r\n", "\n"));
+    // As a person reads them: the half-width katakana (Shift_JIS 0xA1..0xDF) back in Unicode.
+    const QString records = QStringDecoder("Shift_JIS").decode(QByteArray(content).replace("\r\n", "\n"));
     QCOMPARE(records, FormDump::reviewed(QStringLiteral(VANTLE_PAYMENT_TESTS "/transfer_three_producers.txt"), records));
 
     // Without line ends: the same records back to back.
