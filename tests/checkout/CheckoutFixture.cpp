@@ -20,18 +20,9 @@ void insertMasters()
 
 DtlRec line(qint32 no, const QString &name, const QString &farm, const char *price, const char *qty)
 {
-    DtlRec d;
-    d.DTL_NO = no;
-    d.BCD = kTomato;
-    d.PRD_ID = 5;
-    d.BCD_NM = name;
-    d.FMR_ID = 45;
-    d.FMR_NM = farm;
-    d.O_PRC = d.PRC = money(price);
-    d.QTY = money(qty);
-    d.UNIT_ID = 2;
-    d.AMT = d.PRC * d.QTY;
-    return d;
+    return DtlRec{.DTL_NO = no, .BCD = kTomato, .PRD_ID = 5, .BCD_NM = name, .FMR_ID = 45, .FMR_NM = farm,
+                  .O_PRC = money(price), .D_PRC = {}, .PRC = money(price), .QTY = money(qty), .UNIT_ID = 2,
+                  .AMT = money(price) * money(qty)};
 }
 
 } // namespace CheckoutFixture
