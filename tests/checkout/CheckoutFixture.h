@@ -3,13 +3,13 @@
 #include "checkout/SaleState.h"
 #include "support/Rows.h"
 
-#include <QString>
-
 // Masters and sales the checkout tests share. The names carry quotes and Japanese text on purpose: they
 // must reach the database and the screen unchanged.
 namespace CheckoutFixture {
 
-// Barcodes of the test masters.
+using Rows::count;
+using Rows::money;
+
 inline const QString kTomato = QStringLiteral("4901234567894");     // 298 yen, unit 2, producer 45
 inline const QString kHerb = QStringLiteral("4909876543210");       // 150 yen, producer 7
 inline const QString kNoName = QStringLiteral("4900000000017");     // a master row without a name
@@ -23,9 +23,6 @@ inline const QString kFarm7 = QStringLiteral("D'Arcy 農場");
 
 // Fills the master database (gMst) with the products, producers and barcodes above.
 void insertMasters();
-
-using Rows::count;
-using Rows::money;
 
 // A stored line as the register builds it: a master article at its price times the quantity.
 DtlRec line(qint32 no, const QString &name, const QString &farm, const char *price, const char *qty);
