@@ -77,7 +77,6 @@ void TestFmrEdit::cleanup()
 void TestFmrEdit::codeEntryEditingAndClosing()
 {
     fdlMstFmrEdit &e = *m_editor;
-    QVERIFY(!e.box(1)->isEnabled() && !e.button(1)->isEnabled());
     // A code with no producer: no message, still code entry; a code that is no number reads as 0.
     for (const char *code : {"99", "abc", "9e99"}) {
         load(code);
@@ -176,10 +175,9 @@ void TestFmrEdit::noticeAddressBesideTheProducer()
     QVERIFY(FmrNotice::Read(*gMst, 12).on);
     QVERIFY(notice.address()->text().isEmpty() && !notice.address()->isEnabled());
 
-    // Loaded again; notices off and no address: the row goes.
+    // Loaded again it shows; notices off and no address: the row goes.
     load("12");
-    QCOMPARE(notice.address()->text(), QStringLiteral("yamada@example.jp"));
-    QVERIFY(notice.on()->isChecked());
+    QVERIFY(notice.address()->text() == QStringLiteral("yamada@example.jp") && notice.on()->isChecked());
     notice.address()->clear();
     notice.on()->setChecked(false);
     e.button(1)->click();
