@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """A mail server for the notice tests: smtp_test_server.py DIR USER PASSWORD PORT [--tls] [--reject ADDRESS]...
 aiosmtpd on 127.0.0.1 (PORT 0: a free one) with TLS (STARTTLS, or TLS from the first byte with --tls) by a
-self-signed certificate it makes in DIR (cert.pem, key.pem), and a required login. Each accepted message is
-written to DIR/NNNN.json: the envelope recipients joined with ",", and the subject, To header and body as the
+self-signed certificate it makes in DIR (cert.pem, key.pem), and a required login. DIR/received.json lists
+the accepted messages: the envelope recipients joined with ",", and the subject, To header and body as the
 standard library's mail parser decodes them. A recipient named with --reject is answered 550. Prints "PORT n"
 once it listens; ends on SIGTERM."""
 import argparse
@@ -22,10 +22,10 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 class Handler:
     def __init__(self, folder, rejected):
-        self.folder = folder
+        self.file = os.path.join(folder, "received.json")
         self.rejected = set(rejected)
-        # A server started again on the same folder numbers on.
-        self.count = len([n for n in os.listdir(folder) if n.endswith(".json")])
+        # A server started again on the same folder adds to what it received before.
+        self.received = json.load(open(self.file, encoding="utf-8")) if os.path.exists(self.file) else []
 
     async def handle_RCPT(self, server, session, envelope, address, options):
         if address in self.rejected:
@@ -34,11 +34,12 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
-        self.count += 1
         message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
-        with open(os.path.join(self.folder, "%04d.json" % self.count), "w", encoding="utf-8") as f:
-            json.dump({"rcpt": ",".join(envelope.rcpt_tos), "subject": str(message["Subject"]),
-                       "to": str(message["To"]), "body": message.get_content()}, f, ensure_ascii=False)
+        self.received.append({"rcpt": ",".join(envelope.rcpt_tos), "subject": str(message["Subject"]),
+                              "to": str(message["To"]), "body": message.get_content()})
+        with open(self.file + ".new", "w", encoding="utf-8") as f:
+            json.dump(self.received, f, ensure_ascii=False)
+        os.replace(self.file + ".new", self.file)
         return "250 Message accepted"
 
 
