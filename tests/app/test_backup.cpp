@@ -12,37 +12,38 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 #include <csignal>
 
 namespace {
 
-// Runs statements on an SQLite file through a connection of its own; returns the first value of the last.
-QVariant onFile(const QString &file, const QStringList &statements, const QString &name = QStringLiteral("probe"))
+// The first value of a query on an SQLite file, through a connection of its own ("failed" when it fails).
+QString onFile(const QString &file, const QString &sql)
 {
-    QVariant result;
+    QString result = QStringLiteral("failed");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
         db.setDatabaseName(file);
-        if (!db.open())
-            return QStringLiteral("cannot open");
-        QSqlQuery query(db);
-        for (const QString &sql : statements) {
-            if (!query.exec(sql))
-                return query.lastError().text();
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(sql) && query.next())
+                result = query.value(0).toString();
         }
-        if (query.next())
-            result = query.value(0);
     }
-    QSqlDatabase::removeDatabase(name);
+    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
     return result;
 }
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void touch(const QString &path, const QByteArray &content = "copy")
@@ -62,12 +63,9 @@ private slots:
     void init();
     void cleanup();
 
-    void oneFilePerDay();
+    void oneFilePerDayFailuresAndNoBackup();
     void copyIncludesAnOpenWal();
-    void failedCopyKeepsTheEarlierBackup();
     void keepsTheMostRecentDailyCopies();
-    void noBackupWithoutFolderOrOnServer();
-
     void tagProgramStartsOnce();
 
 private:
@@ -82,6 +80,7 @@ void TestBackup::init()
     m_program->openAll();
     m_backups = m_program->path(QStringLiteral("backup"));
     QDir().mkpath(m_backups);
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups + u'/'));
 }
 
 void TestBackup::cleanup()
@@ -89,28 +88,56 @@ void TestBackup::cleanup()
     m_program.reset();
 }
 
-void TestBackup::oneFilePerDay()
+void TestBackup::oneFilePerDayFailuresAndNoBackup()
 {
     // The folder as typed, with or without a final separator.
     QCOMPARE(BackupTarget(m_backups + QStringLiteral("\\"), DateValue::fromParts(2024, 4, 1)),
              m_backups + QStringLiteral("\\20240401.mdb"));
     QCOMPARE(BackupTarget(m_backups, DateValue::fromParts(2024, 4, 1)), m_backups + QStringLiteral("/20240401.mdb"));
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups + u'/'));
     const QString target = m_backups + QStringLiteral("/20240401.mdb");
     BackupDb();
     QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("BACK_PATH:") + m_backups + u'/'));
-    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 0);
+    QCOMPARE(onFile(target, QStringLiteral("SELECT COUNT(*) FROM D_REG")), QStringLiteral("0"));
     // A later run of the same day: one file, holding the later state.
     gDb->EXEC(QStringLiteral("INSERT INTO D_REG (REG_ID, REG_NO, SALES_DATE) VALUES (7, 1, #2024-04-01 00:00:00#)"));
     gDb.reset();
     m_program->clock().advanceMSecs(3600 * 1000);
     BackupDb();
     QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
-    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 1);
-    // Another day, another file.
-    m_program->clock().advanceDays(1);
+    QCOMPARE(onFile(target, QStringLiteral("SELECT COUNT(*) FROM D_REG")), QStringLiteral("1"));
+
+    // A copy that fails (a file that is no database, or none) leaves the earlier backup as it was.
+    const QByteArray earlier = contentOf(target);
+    const QString broken = m_program->path(QStringLiteral("broken.mdb"));
+    touch(broken, QByteArray(8192, 'x'));
+    QVERIFY(!BackupSqliteFile(broken, target).isEmpty());
+    QVERIFY(!BackupSqliteFile(m_program->path(QStringLiteral("missing.mdb")), target).isEmpty());
+    QCOMPARE(contentOf(target), earlier);
+    // The register's backup of such a file: the engine's reason in the log, and the copies already made are
+    // all kept, whatever the number to keep says.
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_NAME"), QStringLiteral("broken.mdb")));
+    QVERIFY(gIni->SaveCtrl(kBackupKeepKey, QStringLiteral("1")));
+    touch(m_backups + QStringLiteral("/20240330.mdb"));
     BackupDb();
-    QCOMPARE(filesIn(m_backups), (QStringList{QStringLiteral("20240401.mdb"), QStringLiteral("20240402.mdb")}));
+    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("バックアップ失敗:file is not a database")));
+    const QStringList files = filesIn(m_backups);
+    QCOMPARE(files, (QStringList{QStringLiteral("20240330.mdb"), QStringLiteral("20240401.mdb")}));
+
+    // A folder that is missing: one line in the log, no message, and no folder made.
+    const QString missing = m_program->path(QStringLiteral("no-such-folder"));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), missing));
+    qsizetype before = m_program->logLines().size();
+    BackupDb();
+    QCOMPARE(m_program->logLines().size(), before + 1);
+    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("BACK_PATH:") + missing + u'/'));
+    QVERIFY(m_program->messages().shown().isEmpty() && !QFileInfo::exists(missing));
+    // The database on the server: the server's own backup, nothing here.
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
+    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), QStringLiteral("1")));
+    before = m_program->logLines().size();
+    BackupDb();
+    QCOMPARE(m_program->logLines().size(), before);
+    QCOMPARE(filesIn(m_backups), files);
 }
 
 void TestBackup::copyIncludesAnOpenWal()
@@ -133,47 +160,18 @@ void TestBackup::copyIncludesAnOpenWal()
     QVERIFY(QFileInfo(source + QStringLiteral("-wal")).size() > 0);
 
     QCOMPARE(BackupSqliteFile(source, target), QString());
-    QCOMPARE(onFile(target, {QStringLiteral("PRAGMA integrity_check")}).toString(), QStringLiteral("ok"));
-    QCOMPARE(onFile(target, {QStringLiteral("SELECT COUNT(*) FROM D_REG")}).toInt(), 200);
+    QCOMPARE(onFile(target, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    QCOMPARE(onFile(target, QStringLiteral("SELECT COUNT(*) FROM D_REG")), QStringLiteral("200"));
     // The backup is one file of its own: no journal beside it.
-    QCOMPARE(onFile(target, {QStringLiteral("PRAGMA journal_mode")}).toString(), QStringLiteral("delete"));
+    QCOMPARE(onFile(target, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
     QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("copy.mdb")});
     writer.close();
     writer = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("writer"));
 }
 
-void TestBackup::failedCopyKeepsTheEarlierBackup()
-{
-    const QString target = m_backups + QStringLiteral("/20240401.mdb");
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
-    BackupDb();
-    const QByteArray earlier = [&] { QFile f(target); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-    QVERIFY(!earlier.isEmpty());
-
-    const QString broken = m_program->path(QStringLiteral("broken.mdb"));
-    touch(broken, QByteArray(8192, 'x')); // not a database
-    QVERIFY(!BackupSqliteFile(broken, target).isEmpty());
-    QFile kept(target);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), earlier);
-    QCOMPARE(filesIn(m_backups), QStringList{QStringLiteral("20240401.mdb")});
-    QVERIFY(!BackupSqliteFile(m_program->path(QStringLiteral("missing.mdb")), target).isEmpty());
-
-    // The register's backup of a file that is no database: the engine's reason in the log, and the copies
-    // already made are all kept, whatever the number to keep says.
-    touch(m_backups + QStringLiteral("/20240330.mdb"));
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_NAME"), QStringLiteral("broken.mdb")));
-    QVERIFY(gIni->SaveCtrl(kBackupKeepKey, QStringLiteral("1")));
-    gDb.reset();
-    BackupDb();
-    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("バックアップ失敗:file is not a database")));
-    QCOMPARE(filesIn(m_backups), (QStringList{QStringLiteral("20240330.mdb"), QStringLiteral("20240401.mdb")}));
-}
-
 void TestBackup::keepsTheMostRecentDailyCopies()
 {
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
     gDb.reset();
     // A month of copies, and files that only look like them: never removed.
     for (int day = 1; day <= 31; ++day)
@@ -186,10 +184,8 @@ void TestBackup::keepsTheMostRecentDailyCopies()
 
     // Not set: 31 copies, so today's pushes the oldest out.
     BackupDb();
-    QStringList files = filesIn(m_backups);
-    QVERIFY(!files.contains(QStringLiteral("20240301.mdb")));
-    QVERIFY(files.contains(QStringLiteral("20240302.mdb")));
-    QVERIFY(files.contains(QStringLiteral("20240401.mdb")));
+    const QStringList files = filesIn(m_backups);
+    QVERIFY(!files.contains(QStringLiteral("20240301.mdb")) && files.contains(QStringLiteral("20240302.mdb")));
     QCOMPARE(files.size(), 31 + others.size());
     QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("バックアップ削除:") + m_backups + QStringLiteral("/20240301.mdb")));
 
@@ -210,41 +206,15 @@ void TestBackup::keepsTheMostRecentDailyCopies()
     QVERIFY(filesIn(m_backups).contains(QStringLiteral("20230101.mdb")));
 }
 
-void TestBackup::noBackupWithoutFolderOrOnServer()
-{
-    // A folder that is missing: one line in the log, no message, and no folder made.
-    const QString missing = m_program->path(QStringLiteral("no-such-folder"));
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), missing));
-    qsizetype before = m_program->logLines().size();
-    BackupDb();
-    QCOMPARE(m_program->logLines().mid(before), QStringList{m_program->logLines().last()});
-    QVERIFY(m_program->logLines().last().endsWith(QStringLiteral("BACK_PATH:") + missing + u'/'));
-    QVERIFY(m_program->messages().shown().isEmpty());
-    QVERIFY(!QFileInfo::exists(missing));
-
-    // The database on the server: the server's own backup, nothing here.
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups));
-    QVERIFY(gIni->SaveCtrl(QStringLiteral("DB_TYPE"), QStringLiteral("1")));
-    before = m_program->logLines().size();
-    BackupDb();
-    QCOMPARE(m_program->logLines().size(), before);
-    QVERIFY(filesIn(m_backups).isEmpty());
-}
-
 void TestBackup::tagProgramStartsOnce()
 {
-    QCOMPARE(GetTagPath(), QString());
     RunTagProgram(); // not installed: nothing happens
 
     // A stand-in price-tag program that counts its starts and runs until it is stopped.
     const QString program = m_program->path(QStringLiteral("velmora"));
-    const QString starts = m_program->path(QStringLiteral("starts.txt"));
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho started >> \"$VANTLE_HOME/starts.txt\"\ntrap 'kill $! 2>/dev/null; exit 0' TERM\n"
-                 "sleep 60 &\nwait\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    touch(program, "#!/bin/sh\necho started >> \"$VANTLE_HOME/starts.txt\"\ntrap 'kill $! 2>/dev/null; exit 0' TERM\n"
+                   "sleep 60 &\nwait\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
     QCOMPARE(GetTagPath(), program);
 
     gSalesDate = DateValue::fromParts(2024, 4, 1);
@@ -253,15 +223,13 @@ void TestBackup::tagProgramStartsOnce()
     QTest::keyClick(&calendar, Qt::Key_F5);
     qint64 running = 0;
     QTRY_VERIFY_WITH_TIMEOUT((running = FindTagWindow()) != 0, 10000);
+    const QString starts = m_program->path(QStringLiteral("starts.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(starts).size() > 0, 10000);
     // The second F5 finds the running copy and starts no other.
     QTest::keyClick(&calendar, Qt::Key_F5);
     QTest::qWait(500);
-    QFile counted(starts);
-    QVERIFY(counted.open(QIODevice::ReadOnly));
-    QCOMPARE(counted.readAll(), QByteArray("started\n"));
+    QCOMPARE(contentOf(starts), QByteArray("started\n"));
     QCOMPARE(FindTagWindow(), running);
-
     ::kill(pid_t(running), SIGTERM);
     QTRY_COMPARE_WITH_TIMEOUT(FindTagWindow(), qint64(0), 10000);
 }

@@ -1,18 +1,15 @@
 // The start of a run (one copy, the date choice) and its end (hand-over to the settlement, backup).
-#include "app/BackupDb.h"
 #include "app/Screens.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "base/DateValue.h"
-#include "base/Progress.h"
 #include "base/ProgressWindow.h"
 #include "checkout/frmReg.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
-#include "data/clsDb.h"
 #include "data/SqlDialect.h"
+#include "data/clsDb.h"
 #include "data/clsINI.h"
-#include "settlement/SetCls.h"
 #include "settlement/frmAdj.h"
 #include "support/Rows.h"
 #include "support/ShownWindow.h"
@@ -31,8 +28,7 @@ using StartUp::Screen;
 
 namespace {
 
-// Today of the test clock.
-const double kToday = DateValue::fromParts(2024, 4, 1);
+const double kToday = DateValue::fromParts(2024, 4, 1); // of the test clock
 
 void addSale(const char *table, int regId, double salesDate)
 {
@@ -46,35 +42,8 @@ void addClose(double salesDate)
     gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(SqlDialect::date(salesDate)));
 }
 
-// The calendar as the loop sees it: records the proposed date at each showing and answers from a script
-// (a date to confirm, or how the screen is left).
-struct ScriptedCalendar
-{
-    struct Step { CalendarExit exit; double chosen; };
-    QList<Step> steps;
-    QList<double> proposed;
-    QList<qsizetype> messagesBefore;
-    RecordingPresenter *messages = nullptr;
-
-    std::function<CalendarExit()> show()
-    {
-        return [this] {
-            proposed.append(gSalesDate);
-            messagesBefore.append(messages->shown().size());
-            if (steps.isEmpty())
-                return CalendarExit::EndProgram;
-            const Step step = steps.takeFirst();
-            if (step.exit == CalendarExit::Confirmed)
-                gSalesDate = step.chosen;
-            return step.exit;
-        };
-    }
-    void confirm(double d) { steps.append({CalendarExit::Confirmed, d}); }
-};
-
 // What the date choice says, as the cashier reads it.
 const QString kCloseFirst = QStringLiteral("締処理を行って下さい。");
-const QString kAlreadyPaid = QStringLiteral("精算済の日付です。設定できません。");
 const QString kAlreadyClosed = QStringLiteral("指定日は締済です。別な日を選んで下さい。");
 const QString kReopen = QStringLiteral("指定日は締済です。集計処理を取り消しますか？");
 
@@ -88,25 +57,34 @@ private slots:
     void init();
     void cleanup();
 
-    void proposedDay();
-    void refusedDays();
-    void lastClosedDayFollowsDailyAdj();
-    void reopeningADay();
+    void proposedAndRefusedDays();
+    void reopeningTheLastClosedDay();
     void closingTheRegisterEndsTheRun();
     void progressWindowShowsOnlyLongWork();
     void oneCopyAtATime();
 
 private:
-    // The date choice with the scripted calendar and m_reopen for reopening a day.
-    Screen choose() { return StartUp::ChooseSalesDate(m_calendar.show(), m_reopen); }
-    void startOver()
+    // The date choice with a calendar that confirms the given days in turn (then ends the program), or is
+    // closed without confirming at the first showing (closed); it records the day proposed and the number of
+    // messages shown before each showing. m_reopen reopens a day, the program's own reopening when empty.
+    Screen choose(QList<double> confirmed, bool closed = false)
     {
-        m_program->messages().clear();
-        m_calendar = ScriptedCalendar{{}, {}, {}, &m_program->messages()};
+        m_proposed.clear();
+        m_messagesBefore.clear();
+        auto calendar = [this, confirmed, closed]() mutable {
+            m_proposed.append(gSalesDate);
+            m_messagesBefore.append(m_program->messages().shown().size());
+            if (closed || confirmed.isEmpty())
+                return std::exchange(closed, false) ? CalendarExit::Closed : CalendarExit::EndProgram;
+            gSalesDate = confirmed.takeFirst();
+            return CalendarExit::Confirmed;
+        };
+        return m_reopen ? StartUp::ChooseSalesDate(calendar, m_reopen) : StartUp::ChooseSalesDate(calendar);
     }
 
     std::unique_ptr<TestProgram> m_program;
-    ScriptedCalendar m_calendar;
+    QList<double> m_proposed;
+    QList<qsizetype> m_messagesBefore;
     std::function<long()> m_reopen;
 };
 
@@ -115,7 +93,6 @@ void TestStartUp::init()
     m_program = std::make_unique<TestProgram>();
     m_program->createDatabases();
     m_program->openAll();
-    startOver();
     // Reopening a day must not happen unless a test asks for it.
     m_reopen = [] () -> long { throw std::logic_error("the day was reopened"); };
 }
@@ -125,107 +102,81 @@ void TestStartUp::cleanup()
     m_program.reset();
 }
 
-void TestStartUp::proposedDay()
+void TestStartUp::proposedAndRefusedDays()
 {
-    // Nothing stored: today, without a word.
-    m_calendar.confirm(kToday);
-    QCOMPARE(choose(), Screen::Register);
-    QCOMPARE(m_calendar.proposed, QList<double>{kToday});
-    QVERIFY(m_program->messages().shown().isEmpty());
+    RecordingPresenter &messages = m_program->messages();
+    // Nothing stored: today, without a word; leaving the calendar ends the run.
+    QCOMPARE(choose({kToday}), Screen::Register);
+    QCOMPARE(m_proposed, QList<double>{kToday});
+    QCOMPARE(choose({}), Screen::End);
+    QVERIFY(messages.shown().isEmpty());
 
-    // Open sales of an earlier day: the warning first, then that day is proposed, and taken even though a
-    // later day is closed; the days between without sales are closed.
-    startOver();
+    // Open sales of an earlier day: the warning before the calendar, then that day is proposed, and taken
+    // even though a later day is closed; the days between without sales are closed.
     addSale("D_REG", 1, kToday - 3);
     addSale("D_REG", 2, kToday);
     addClose(kToday - 1);
-    m_calendar.steps.append({CalendarExit::Closed, 0}); // closed without confirming: the proposed day counts
-    QCOMPARE(choose(), Screen::Register);
-    QCOMPARE(m_calendar.proposed, QList<double>{kToday - 3});
+    QCOMPARE(choose({}, true), Screen::Register);
+    QCOMPARE(m_proposed, QList<double>{kToday - 3});
     QCOMPARE(gSalesDate, kToday - 3);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kCloseFirst});
-    QCOMPARE(m_program->messages().shown().first().flags, int(Msg::Exclamation));
-    QCOMPARE(m_calendar.messagesBefore.first(), 1);
+    QCOMPARE(messages.prompts(), QStringList{kCloseFirst});
+    QCOMPARE(messages.shown().first().flags, int(Msg::Exclamation));
+    QCOMPARE(m_messagesBefore, QList<qsizetype>{1});
     QVERIFY(m_program->logLines().first().endsWith(QStringLiteral("Marveno[注意]締処理を行って下さい。")));
     QCOMPARE(StartUp::CheckSalesDate(kToday - 2).message, kAlreadyClosed);
     QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Open);
-}
 
-void TestStartUp::refusedDays()
-{
     // A day before the last close: refused, and the calendar opens on the proposed day again.
-    addClose(kToday - 2);
-    m_calendar.confirm(kToday - 5);
-    m_calendar.confirm(kToday);
-    QCOMPARE(choose(), Screen::Register);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kAlreadyClosed});
-    QCOMPARE(m_calendar.proposed, (QList<double>{kToday, kToday}));
+    gDb->EXEC(QStringLiteral("DELETE FROM D_REG WHERE REG_ID=1"));
+    messages.clear();
+    QCOMPARE(choose({kToday - 5, kToday}), Screen::Register);
+    QCOMPARE(messages.prompts(), QStringList{kAlreadyClosed});
+    QCOMPARE(m_proposed, (QList<double>{kToday, kToday}));
 
     // A paid day, even with open sales; a producer row without a payment closing does not make it paid.
-    startOver();
-    addSale("D_REG", 1, kToday);
     addClose(kToday);
     Rows::adjDtl(kToday, 1, "1", "100");
     gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=") + SqlDialect::date(kToday));
-    m_calendar.confirm(kToday);
-    QCOMPARE(choose(), Screen::End);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kAlreadyPaid});
+    messages.clear();
+    QCOMPARE(choose({kToday}), Screen::End);
+    QCOMPARE(messages.prompts(), QStringList{QStringLiteral("精算済の日付です。設定できません。")});
     gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=NULL"));
     QCOMPARE(StartUp::CheckSalesDate(kToday).state, StartUp::DayState::Open);
-
-    // Leaving the calendar ends the run without checking anything.
-    startOver();
-    m_calendar.steps.append({CalendarExit::EndProgram, 0});
-    QCOMPARE(choose(), Screen::End);
-    QVERIFY(m_program->messages().shown().isEmpty());
 }
 
-void TestStartUp::lastClosedDayFollowsDailyAdj()
+void TestStartUp::reopeningTheLastClosedDay()
 {
-    addClose(kToday - 1);
-    addSale("B_REG", 1, kToday - 1);
-
-    // Daily closing not in use: the last closed day is refused like any closed day.
-    Rows::local("DAILY_ADJ", QStringLiteral("0"));
-    m_calendar.confirm(kToday - 1);
-    QCOMPARE(choose(), Screen::End);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kAlreadyClosed});
-
-    // In use: the question, with No as the default; No (or just Enter) shows the settlement.
-    Rows::local("DAILY_ADJ", QStringLiteral("1"));
-    startOver();
-    m_calendar.confirm(kToday - 1);
-    QCOMPARE(choose(), Screen::Settlement);
-    QCOMPARE(m_program->messages().prompts(), QStringList{kReopen});
-    const auto question = m_program->messages().shown().first();
-    QCOMPARE(question.flags, Msg::YesNo | Msg::DefaultButton2);
-    QCOMPARE(question.answer, int(Msg::No));
-    QCOMPARE(gSalesDate, kToday - 1);
-    QVERIFY(m_program->logLines().last().endsWith(kReopen + QStringLiteral("[NO]")));
-}
-
-void TestStartUp::reopeningADay()
-{
+    RecordingPresenter &messages = m_program->messages();
     addClose(kToday - 1);
     addSale("B_REG", 1, kToday - 1);
     addSale("B_REG", 2, kToday - 1);
-    Rows::local("DAILY_ADJ", QStringLiteral("1"));
 
-    // Reopening fails: the failure is shown, the day stays closed and the calendar comes back.
+    // Daily closing not in use: the last closed day is refused like any closed day.
+    Rows::local("DAILY_ADJ", QStringLiteral("0"));
+    QCOMPARE(choose({kToday - 1}), Screen::End);
+    QCOMPARE(messages.prompts(), QStringList{kAlreadyClosed});
+
+    // In use: the question, with No as the default; No (or just Enter) shows the settlement.
+    Rows::local("DAILY_ADJ", QStringLiteral("1"));
+    messages.clear();
+    QCOMPARE(choose({kToday - 1}), Screen::Settlement);
+    QCOMPARE(messages.prompts(), QStringList{kReopen});
+    QCOMPARE(messages.shown().first().flags, Msg::YesNo | Msg::DefaultButton2);
+    QCOMPARE(gSalesDate, kToday - 1);
+    QVERIFY(m_program->logLines().last().endsWith(kReopen + QStringLiteral("[NO]")));
+
+    // Yes, and the reopening fails: the failure is shown, the day stays closed and the calendar comes back.
     m_reopen = [] () -> long { throw DbError(QStringLiteral("ロックされています。")); };
-    m_program->messages().queueAnswer(Msg::Yes);
-    m_calendar.confirm(kToday - 1);
-    m_calendar.confirm(kToday);
-    QCOMPARE(choose(), Screen::Register);
-    QCOMPARE(m_program->messages().prompts(), (QStringList{kReopen, QStringLiteral("ロックされています。")}));
-    QCOMPARE(gSalesDate, kToday);
+    messages.clear();
+    messages.queueAnswer(Msg::Yes);
+    QCOMPARE(choose({kToday - 1, kToday}), Screen::Register);
+    QCOMPARE(messages.prompts(), (QStringList{kReopen, QStringLiteral("ロックされています。")}));
     QCOMPARE(Rows::count(QStringLiteral("D_ADJ")), 1);
 
     // The program's own reopening: the day's sales are open again and its settlement is gone.
-    startOver();
-    m_program->messages().queueAnswer(Msg::Yes);
-    m_calendar.confirm(kToday - 1);
-    QCOMPARE(StartUp::ChooseSalesDate(m_calendar.show()), Screen::Register);
+    m_reopen = nullptr;
+    messages.queueAnswer(Msg::Yes);
+    QCOMPARE(choose({kToday - 1}), Screen::Register);
     QCOMPARE(gSalesDate, kToday - 1);
     QCOMPARE(Rows::count(QStringLiteral("D_REG"), Rows::on(QStringLiteral("SALES_DATE"), kToday - 1)), 2);
     QCOMPARE(Rows::count(QStringLiteral("D_ADJ")), 0);
@@ -245,37 +196,25 @@ void TestStartUp::closingTheRegisterEndsTheRun()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!shownWindow<frmReg>());
     frmAdj *settlement = shownWindow<frmAdj>();
-    QVERIFY(settlement);
-    QVERIFY(gDb);
-    QVERIFY(QDir(backups).isEmpty());
+    QVERIFY(settlement && gDb && QDir(backups).isEmpty());
     delete settlement; // not closed: its close would end the run
 
-    // Without daily closing the run ends: the database is closed and copied under the backup's window,
-    // which the operator cannot close, and the event loop ends once the copy is complete.
+    // Without daily closing the run ends: the database is closed and copied under the backup's window, and
+    // the event loop ends once the copy is complete.
     Rows::local("DAILY_ADJ", QStringLiteral("0"));
-    QStringList watched;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, [&watched] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            auto *window = qobject_cast<ProgressWindow *>(w);
-            if (!window || !window->isVisible() || !watched.isEmpty())
-                continue;
-            window->close();
-            QTest::keyClick(window, Qt::Key_Escape);
-            const bool stays = window->isVisible() && window->isModal();
-            watched << window->windowTitle() << (stays ? QStringLiteral("stays") : QStringLiteral("went"));
-        }
+    QStringList captions;
+    QTimer watch; // the backup's window as it is up
+    connect(&watch, &QTimer::timeout, [&captions] {
+        if (auto *window = shownWindow<ProgressWindow>(); window && captions.isEmpty())
+            captions << window->windowTitle();
     });
     watch.start(0);
-    QTimer hang;
-    connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    hang.start(60000);
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(1); }); // hanging
     QTimer::singleShot(0, OpenRegister(), &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!shownWindow<frmAdj>());
-    QVERIFY(!gDb);
-    QCOMPARE(watched, (QStringList{QStringLiteral("バックアップ中"), QStringLiteral("stays")}));
+    QVERIFY(!shownWindow<frmAdj>() && !gDb);
+    QCOMPARE(captions, QStringList{QStringLiteral("バックアップ中")});
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<ProgressWindow *>(w)); // gone with the copy
     QVERIFY(QFileInfo(backups + QStringLiteral("/20240401.mdb")).size() > 0);
@@ -298,14 +237,8 @@ void TestStartUp::progressWindowShowsOnlyLongWork()
 
 void TestStartUp::oneCopyAtATime()
 {
+    // A second copy is refused; one that crashed leaves its lock file behind, and the next copy takes it over.
     const QString path = m_program->path(QStringLiteral("vantle.lock"));
-    {
-        SingleInstance first(path);
-        QVERIFY(first.acquire());
-        SingleInstance second(path);
-        QVERIFY(!second.acquire());
-    }
-    // A copy that crashed leaves its lock file behind: the next copy takes it over.
     QProcess copy;
     copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-lock"), path});
     QVERIFY(copy.waitForReadyRead(10000));

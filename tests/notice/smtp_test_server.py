@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-"""A mail server for the notice tests, on 127.0.0.1 only: aiosmtpd with TLS (STARTTLS, or TLS from the
-first byte with --tls) by a self-signed certificate it makes in DIR (cert.pem, key.pem), and a required login.
-Each accepted message is written to DIR/NNNN.json: the envelope recipients, the login, and the subject, To
-header and body as the standard library's mail parser decodes them. A recipient named with --reject is
-answered 550. Prints "PORT n" once it listens; ends on SIGTERM."""
+"""A mail server for the notice tests: smtp_test_server.py DIR USER PASSWORD PORT [--tls] [--reject ADDRESS]...
+aiosmtpd on 127.0.0.1 (PORT 0: a free one) with TLS (STARTTLS, or TLS from the first byte with --tls) by a
+self-signed certificate it makes in DIR (cert.pem, key.pem), and a required login. DIR/received.json lists
+the accepted messages: the envelope recipients joined with ",", and the subject, To header and body as the
+standard library's mail parser decodes them. A recipient named with --reject is answered 550. Prints "PORT n"
+once it listens; ends on SIGTERM."""
 import argparse
 import asyncio
 import email
@@ -21,10 +22,10 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 class Handler:
     def __init__(self, folder, rejected):
-        self.folder = folder
+        self.file = os.path.join(folder, "received.json")
         self.rejected = set(rejected)
-        # A server started again on the same folder numbers on.
-        self.count = len([n for n in os.listdir(folder) if n.endswith(".json")])
+        # A server started again on the same folder adds to what it received before.
+        self.received = json.load(open(self.file, encoding="utf-8")) if os.path.exists(self.file) else []
 
     async def handle_RCPT(self, server, session, envelope, address, options):
         if address in self.rejected:
@@ -33,21 +34,22 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
-        self.count += 1
         message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
-        with open(os.path.join(self.folder, "%04d.json" % self.count), "w", encoding="utf-8") as f:
-            json.dump({"rcpt": envelope.rcpt_tos, "user": session.auth_data or "", "subject": str(message["Subject"]),
-                       "to": str(message["To"]), "body": message.get_content()}, f, ensure_ascii=False)
+        self.received.append({"rcpt": ",".join(envelope.rcpt_tos), "subject": str(message["Subject"]),
+                              "to": str(message["To"]), "body": message.get_content()})
+        with open(self.file + ".new", "w", encoding="utf-8") as f:
+            json.dump(self.received, f, ensure_ascii=False)
+        os.replace(self.file + ".new", self.file)
         return "250 Message accepted"
 
 
 def main():
     p = argparse.ArgumentParser()
-    p.add_argument("--dir", required=True)
-    p.add_argument("--user", required=True)
-    p.add_argument("--password", required=True)
+    p.add_argument("dir")
+    p.add_argument("user")
+    p.add_argument("password")
+    p.add_argument("port", type=int)
     p.add_argument("--tls", action="store_true")
-    p.add_argument("--port", type=int, default=0)
     p.add_argument("--reject", action="append", default=[])
     a = p.parse_args()
     # The test means to require the login over TLS from the first byte; aiosmtpd warns about it anyway.
