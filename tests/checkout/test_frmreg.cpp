@@ -54,6 +54,7 @@ private slots:
     void saleStoredAndReprinted();
     void keysOnTheBarcode();
     void paymentAndLineKeys();
+    void failedStorePrintsNothing();
 
 private:
     // Keys go where the focus is; the screen sees them first wherever that is.
@@ -242,6 +243,24 @@ int main(int argc, char *argv[])
     app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
     TestFrmReg test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// A sale the database refused keeps its lines on the screen and gets no receipt; once the database takes it
+// again, Enter stores it once and prints it once.
+void TestFrmReg::failedStorePrintsNothing()
+{
+    Rows::failOn(QStringLiteral("INSERT"), QStringLiteral("D_REG_DTL"));
+    scan(kTomato);
+    tender(QStringLiteral("500"));
+    key(Qt::Key_Return);
+    QCOMPARE(m_program->messages().prompts(), QStringList{QStringLiteral("レジデータ登録に失敗しました。")});
+    QCOMPARE(m_form->RegMode(), 5);
+    QCOMPARE(Rows::count(QStringLiteral("D_REG")), 0);
+    QVERIFY(receipts().isEmpty());
+    Rows::stopFailing(QStringLiteral("INSERT"), QStringLiteral("D_REG_DTL"));
+    key(Qt::Key_Return);
+    QCOMPARE(Rows::count(QStringLiteral("D_REG_DTL")), 1);
+    QCOMPARE(receipts().size(), 1);
 }
 
 #include "test_frmreg.moc"
