@@ -10,11 +10,6 @@
 
 namespace {
 
-double dateValue(const QDate &date)
-{
-    return DateValue::fromQDate(date);
-}
-
 // A double to all 17 significant digits: compared as text, two values are equal only when every bit is
 // (QCOMPARE on doubles would allow a relative 1e-12, a fifth of a second on a day number).
 QString exact(double x)
@@ -25,13 +20,6 @@ QString exact(double x)
 QString text(const OldCalDate &d)
 {
     return QStringLiteral("%1 %2%3/%4").arg(d.year).arg(d.leap ? QStringLiteral("L") : QString()).arg(d.month).arg(d.day);
-}
-
-// Minutes between a day number and a civil moment in Japan Standard Time.
-double minutesFrom(double dayNumber, const QDate &date, int hour, int minute)
-{
-    const double expected = DateToDayNum(DateValue::fromParts(date.year(), date.month(), date.day(), hour, minute));
-    return std::fabs(dayNumber - expected) * 24 * 60;
 }
 
 } // namespace
@@ -64,14 +52,14 @@ void TestCalendar::conversions()
 // The truncated series stay within minutes of them.
 void TestCalendar::solarTermsAndNewMoonsFallOnTheirMoments()
 {
-    const double dec23 = DateToDayNum(dateValue(QDate(2014, 12, 23)));
-    const SolarTerm solstice = CalcNibun(dec23);
-    QCOMPARE(solstice.longitude, 270.0);
-    QVERIFY2(minutesFrom(solstice.time, QDate(2014, 12, 22), 8, 3) < 15, qPrintable(QString::number(solstice.time, 'f', 6)));
-    QVERIFY(minutesFrom(CalcSaku(dec23), QDate(2014, 12, 22), 10, 36) < 5);
-
-    const double jul4 = DateToDayNum(dateValue(QDate(2008, 7, 4)));
-    QVERIFY(minutesFrom(CalcSaku(jul4), QDate(2008, 7, 3), 11, 19) < 5);
+    const auto minutesOff = [](double dayNumber, int year, int month, int dayOfMonth, int hour, int minute) {
+        return std::fabs(dayNumber - DateToDayNum(DateValue::fromParts(year, month, dayOfMonth, hour, minute))) * 24 * 60;
+    };
+    const double dec23 = DateToDayNum(DateValue::fromParts(2014, 12, 23));
+    const double jul4 = DateToDayNum(DateValue::fromParts(2008, 7, 4));
+    QVERIFY(CalcNibun(dec23).longitude == 270 && minutesOff(CalcNibun(dec23).time, 2014, 12, 22, 8, 3) < 15);
+    QVERIFY(minutesOff(CalcSaku(dec23), 2014, 12, 22, 10, 36) < 5);
+    QVERIFY(minutesOff(CalcSaku(jul4), 2008, 7, 3, 11, 19) < 5);
     QCOMPARE(CalcChu(jul4).longitude, 90.0);
 }
 
@@ -100,7 +88,7 @@ void TestCalendar::arithmeticIsPinned()
          0x1.2bedab8ac5159p+21, 0x1.0e8dab5b059f3p+8, 0x1.1457b7dd3ee2dp+8},
     };
     for (const auto &pin : pins) {
-        const double tm = DateToDayNum(dateValue(pin.date));
+        const double tm = DateToDayNum(DateValue::fromQDate(pin.date));
         const double t = (tm - 2451545) / 36525;
         QCOMPARE(exact(CalcNibun(tm).time), exact(pin.nibun));
         QCOMPARE(exact(CalcChu(tm).time), exact(pin.chu));
@@ -125,7 +113,7 @@ void TestCalendar::oldCal()
         {QDate(2015, 2, 1), "2014 12/13"},   {QDate(2015, 3, 20), "2015 2/1"},
     };
     for (const auto &d : days)
-        QCOMPARE(text(CalcOldCal(dateValue(d.date))), QString::fromLatin1(d.lunar));
+        QCOMPARE(text(CalcOldCal(DateValue::fromQDate(d.date))), QString::fromLatin1(d.lunar));
 }
 
 // Walks every day: the lunar day goes up by one or restarts at 1 after day 29 or 30, a new month takes the next
@@ -141,9 +129,9 @@ void TestCalendar::everyDateFrom1900To2100()
         faults << QStringLiteral("%1: %2 -> %3").arg(d.toString(Qt::ISODate), text(before), text(now));
     };
 
-    OldCalDate previous = CalcOldCal(dateValue(QDate(1899, 12, 31)));
+    OldCalDate previous = CalcOldCal(DateValue::fromQDate(QDate(1899, 12, 31)));
     for (QDate d(1900, 1, 1); d <= QDate(2100, 12, 31); d = d.addDays(1)) {
-        const OldCalDate now = CalcOldCal(dateValue(d));
+        const OldCalDate now = CalcOldCal(DateValue::fromQDate(d));
         if (now.month < 1 || now.month > 12 || now.day < 1 || now.day > 30) {
             fault(d, previous, now);
         } else if (now.day != 1) {
@@ -161,7 +149,7 @@ void TestCalendar::everyDateFrom1900To2100()
         previous = now;
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 10).join('\n')));
-    QCOMPARE(text(CalcOldCal(dateValue(knownJump))), QStringLiteral("2033 L11/1"));
+    QCOMPARE(text(CalcOldCal(DateValue::fromQDate(knownJump))), QStringLiteral("2033 L11/1"));
 }
 
 QTEST_GUILESS_MAIN(TestCalendar)

@@ -164,7 +164,6 @@ void TestReceipt::receiptWithTheDaysLines()
     const QString dump = printed(5);
     QCOMPARE(Printers::currentName(), kPagePrinter);
     QCOMPARE(dump, reviewed("receipt_days_lines.txt", dump));
-    QVERIFY(dump.contains(QStringLiteral(" 今日の誕生花は さくら です\n")) && dump.contains(QStringLiteral(" 花言葉は 精神美 です\n")));
     // Drawer first, then the receipt, then the cut, each its own job (their bytes below).
     QCOMPARE(receipts().jobs().size(), 3);
 }
@@ -265,7 +264,6 @@ void TestReceipt::receiptOverTcp()
     QVERIFY(jobs[2].startsWith(bytes({0x1b, 0x40, 0x1d, 0x76, 0x30, 0, 72, 0})) && jobs[2].size() > 72 * 200);
     QCOMPARE(jobs[3], bytes({0x1b, 0x40, 0x1d, 0x56, 66, 3}));
     QVERIFY(m_program->messages().shown().isEmpty());
-    qunsetenv("VANTLE_RECEIPT_DEVICES");
 }
 
 QTEST_MAIN(TestReceipt)

@@ -78,12 +78,9 @@ void TestTax::ratesFromCsv()
                 return r.reason;
         return QString();
     };
-    QVERIFY(reasonAt(4).contains(QStringLiteral("0 から 100 までの整数")));
-    QVERIFY(reasonAt(5).contains(QStringLiteral("904")));
-    QVERIFY(reasonAt(6).contains(QStringLiteral("数字ではありません")));
-    QVERIFY(reasonAt(7).contains(QStringLiteral("2 行目にもあります")));
-    QVERIFY(reasonAt(8).contains(QStringLiteral("税率がありません")));
-    QVERIFY(reasonAt(10).contains(QStringLiteral("0 から 100 までの整数")));
+    for (const auto &[line, reason] : {std::pair{4, "0 から 100 までの整数"}, {5, "904"}, {6, "数字ではありません"},
+                                       {7, "2 行目にもあります"}, {8, "税率がありません"}, {10, "0 から 100 までの整数"}})
+        QVERIFY2(reasonAt(line).contains(QString::fromUtf8(reason)), reason);
     QCOMPARE(result.refused.first().text, QStringLiteral("902,0.08"));
     QVERIFY(rowOf(901).own && !rowOf(902).own);
     QCOMPARE(rowOf(903).rate.toPlainText() + u' ' + rowOf(902).rate.toPlainText(), QStringLiteral("0.1 0.08"));
