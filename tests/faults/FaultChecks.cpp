@@ -60,9 +60,4 @@ QString closeState()
                          .date("day", RegisterDriver::salesDate()));
 }
 
-QString integrity()
-{
-    return Rows::row(QStringLiteral("PRAGMA integrity_check"));
-}
-
 } // namespace FaultChecks

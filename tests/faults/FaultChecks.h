@@ -24,7 +24,4 @@ QString numbered(int n);
 // kept in B_REG/B_REG_DTL, its D_ADJ and D_ADJ_DTL rows, the sum of D_ADJ and of D_ADJ_DTL, joined with "|".
 QString closeState();
 
-// "ok" from SQLite's integrity check, or what it found.
-QString integrity();
-
 } // namespace FaultChecks

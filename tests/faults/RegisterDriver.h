@@ -35,32 +35,40 @@ Sale makeSale(const QString &tag, int index);
 //   --driver-close                        closes salesDate() with SetCls
 int run(int argc, char *argv[]);
 
-// A driver started from the test binary.
-QProcess *start(QObject *parent, const QStringList &arguments);
-// Reads the driver's output into `output` until it holds `times` lines starting with `prefix`; false when the
-// driver ended or ms passed first.
-bool waitFor(QProcess *p, const QByteArray &prefix, QByteArray &output, int ms, int times = 1);
+// A driver started from the test binary, and what it wrote to its standard output so far.
+class Process
+{
+public:
+    explicit Process(const QStringList &arguments);
+    const QByteArray &output() const { return m_output; }
+    // Reads the output until it holds `times` lines starting with `prefix`; false when the driver ended or ms
+    // passed first.
+    bool waitFor(const QByteArray &prefix, int ms, int times = 1);
+    // Waits for the driver to end, at most ms; true when it ended by itself with exit code 0 (otherwise what
+    // it wrote to its standard error is added to the output).
+    bool finish(int ms);
+    // Kills the driver (SIGKILL) ms from now and reads the rest of its output; true when it still ran then.
+    bool killAfter(int ms);
 
-// Waits for the driver to end, at most ms, adding the rest of its output to `output`; true when it ended by
-// itself with exit code 0 (otherwise what it wrote to its standard error is added too).
-bool finish(QProcess *p, QByteArray &output, int ms);
+private:
+    QProcess m_process;
+    QByteArray m_output;
+};
 
 // The cash counted at the daily close the drivers make.
 AdjGrid closingGrid();
 
-// What the drivers' outputs say was stored: (tag, index) by REG_ID, and REG_NO by REG_ID.
+// What the drivers' outputs say was stored: (tag, index) by REG_ID, and REG_NO by REG_ID. A REG_ID reported
+// twice counts once in `sales`.
 struct Ledger
 {
     QMap<qint32, QPair<QString, int>> sales;
     QMap<qint32, qint32> numbers;
     int failures = 0;
-    QStringList failureTexts;
-    int duplicateIds = 0;
     // Adds one driver's output; returns the number of STORED lines read.
     int read(const QByteArray &output);
     // Quantity and amount per producer of all stored sales, a producer a line: "FMR_ID|quantity|amount".
     QString perProducer() const;
-    Currency total() const;
 };
 
 } // namespace RegisterDriver

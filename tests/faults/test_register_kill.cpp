@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QThread>
 
 using namespace FaultChecks;
 
@@ -58,23 +57,15 @@ void TestRegisterKill::killedWhileStoring()
     int unconfirmed = 0;
     for (int round = 1; round <= kStoreRounds; ++round) {
         // Far more sales than it can store before the kill; it stops by itself should the kill not come.
-        QProcess *p = RegisterDriver::start(this, {QStringLiteral("--driver-store"), QStringLiteral("K%1").arg(round),
-                                                   QStringLiteral("5000")});
-        QByteArray output;
-        QVERIFY2(RegisterDriver::waitFor(p, "STORED", output, 30000), output.constData());
+        RegisterDriver::Process p({QStringLiteral("--driver-store"), QStringLiteral("K%1").arg(round), QStringLiteral("5000")});
+        QVERIFY2(p.waitFor("STORED", 30000), p.output().constData());
         const int delay = m_random.bounded(10, 400);
-        QThread::msleep(delay);
-        QVERIFY2(p->state() == QProcess::Running, "the register finished before it was killed");
-        p->kill();
-        QVERIFY(p->waitForFinished(10000));
-        QCOMPARE(p->exitStatus(), QProcess::CrashExit);
-        output += p->readAllStandardOutput();
-        const int confirmed = ledger.read(output);
+        QVERIFY2(p.killAfter(delay), "the register finished before it was killed");
+        const int confirmed = ledger.read(p.output());
         const bool hotJournal = QFile::exists(program.path(ProgramFolder::TransactionFile + QStringLiteral("-journal")));
-        delete p;
 
         program.openAll();
-        QCOMPARE(integrity(), QStringLiteral("ok"));
+        QCOMPARE(Rows::value(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
         const int stored = count(QStringLiteral("D_REG"));
         QCOMPARE(wholeSales(&ledger), QString());
         // A sale may have committed in the moment between its commit and its report, never more than one.
@@ -117,55 +108,41 @@ UNION ALL SELECT :next, 1, '4900000000000', 1, 'x', 3, 'f', 50, 0, 50, 1, 1, 50)
     const QString file = program.path(ProgramFolder::TransactionFile);
     const QString pristine = file + QStringLiteral(".pristine");
     QVERIFY(QFile::copy(file, pristine));
-    const auto restore = [&] {
+
+    // Round 0 closes uncut, which leaves the whole close, and tells how long the close takes, so that the kills
+    // of the later rounds land mostly inside it, now and then just after it.
+    int closeMs = 0;
+    for (int round = 0; round <= kCloseRounds; ++round) {
         QFile::remove(file);
         QFile::remove(file + QStringLiteral("-journal"));
-        return QFile::copy(pristine, file);
-    };
-
-    // How long the close takes uncut, so that the kills land inside it.
-    QProcess *p = RegisterDriver::start(this, {QStringLiteral("--driver-close")});
-    QByteArray output;
-    QVERIFY(RegisterDriver::waitFor(p, "CLOSING", output, 30000));
-    QElapsedTimer t;
-    t.start();
-    QVERIFY2(RegisterDriver::finish(p, output, 120000) && output.contains("CLOSED"), output.constData());
-    const int closeMs = int(t.elapsed());
-    delete p;
-    qInfo("closing %d sales uncut: %d ms", kLargeDay, closeMs);
-
-    int kept = 0, closed = 0;
-    for (int round = 1; round <= kCloseRounds; ++round) {
-        QVERIFY(restore());
-        p = RegisterDriver::start(this, {QStringLiteral("--driver-close")});
-        output.clear();
-        QVERIFY(RegisterDriver::waitFor(p, "CLOSING", output, 30000));
-        // Mostly inside the close; now and then just after it.
-        const int delay = int(m_random.bounded(closeMs * 11 / 10 + 1));
-        QThread::msleep(delay);
-        p->kill();
-        QVERIFY(p->waitForFinished(10000));
-        output += p->readAllStandardOutput();
-        const bool finished = output.contains("CLOSED");
+        QVERIFY(QFile::copy(pristine, file));
+        RegisterDriver::Process p({QStringLiteral("--driver-close")});
+        QVERIFY(p.waitFor("CLOSING", 30000));
+        QElapsedTimer t;
+        t.start();
+        const int delay = round == 0 ? 0 : int(m_random.bounded(closeMs * 11 / 10 + 1));
+        if (round == 0) {
+            QVERIFY2(p.finish(120000), p.output().constData());
+            closeMs = int(t.elapsed());
+        } else {
+            p.killAfter(delay);
+        }
+        const bool finished = p.output().contains("CLOSED");
         const bool hotJournal = QFile::exists(file + QStringLiteral("-journal"));
-        delete p;
 
         program.openAll();
-        QCOMPARE(integrity(), QStringLiteral("ok"));
+        QCOMPARE(Rows::value(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
         QCOMPARE(wholeSales(nullptr), QString());
         QCOMPARE(count(QStringLiteral("D_REG"), QStringLiteral("REG_ID=%1").arg(kLargeDay + 1)), 1);
         const QString state = closeState();
         QVERIFY2(state == none || state == whole, qPrintable(state));
         QVERIFY2(state == whole || !finished, "the register reported the close, but it is not in the file");
         QCOMPARE(wholeSales(nullptr, QStringLiteral("B_REG"), QStringLiteral("B_REG_DTL")), QString());
-        ++(state == none ? kept : closed);
-        qInfo("round %d: killed %d ms into the close (%s); journal left behind: %s; found %s: %s", round, delay,
-              finished ? "after it reported CLOSED" : "before it reported", hotJournal ? "yes" : "no",
+        qInfo("round %d: killed %d ms into the close of %d ms (%s); journal left behind: %s; found %s: %s", round,
+              delay, closeMs, finished ? "after it reported CLOSED" : "before it reported", hotJournal ? "yes" : "no",
               state == none ? "none of the close" : "the whole close", qPrintable(state));
         ReleaseObj();
     }
-    qInfo("%d kills left none of the close, %d the whole close", kept, closed);
-    QFile::remove(pristine);
 }
 
 int main(int argc, char *argv[])

@@ -34,12 +34,6 @@ void RecordingSurface::Cls()
     m_started = false;
 }
 
-void RecordingSurface::NewPage()
-{
-    start();
-    ++m_current.pages;
-}
-
 void RecordingSurface::EndDoc()
 {
     if (m_started)

@@ -17,7 +17,6 @@ public:
         QString title;
         int copies = 1;
         int paperBin = 0;
-        int pages = 1;
         QList<Text> texts;
         QList<Stroke> strokes;
     };
@@ -26,7 +25,7 @@ public:
 
     bool isPrinter() const override { return m_printer; }
     void Cls() override;
-    void NewPage() override;
+    void NewPage() override { start(); }
     void EndDoc() override;
     void KillDoc() override { Cls(); }
     int Copies() const override { return m_copies; }

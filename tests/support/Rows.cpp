@@ -11,6 +11,25 @@
 
 namespace Rows {
 
+namespace {
+
+// A value as the tests compare it: a date at midnight without its time, a number as money would show it.
+QString text(const Variant &v)
+{
+    if (v.isNull())
+        return QStringLiteral("<null>");
+    if (v.kind() == Variant::Kind::Date)
+        return Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"));
+    return v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText();
+}
+
+QString triggerName(const QString &kind, const QString &table)
+{
+    return QStringLiteral("fail_%1_%2").arg(kind.toLower(), table.toLower());
+}
+
+} // namespace
+
 Currency money(const char *text)
 {
     return *Currency::parse(QString::fromLatin1(text));
@@ -58,20 +77,6 @@ qint32 count(const QString &table, const QString &criteria)
     return gDb->DCount(QStringLiteral("*"), table, criteria).toLong();
 }
 
-namespace {
-
-// A value as the tests compare it: a date at midnight without its time, a number as money would show it.
-QString text(const Variant &v)
-{
-    if (v.isNull())
-        return QStringLiteral("<null>");
-    if (v.kind() == Variant::Kind::Date)
-        return Format::date(v.toDate(), QStringLiteral("yyyy-mm-dd hh:nn:ss")).remove(QStringLiteral(" 00:00:00"));
-    return v.kind() == Variant::Kind::String ? v.toString() : v.toCurrency().toPlainText();
-}
-
-} // namespace
-
 QString value(const QString &sql)
 {
     Recordset rs = gDb->GetFwdOnlyRst(sql);
@@ -104,15 +109,6 @@ void local(const char *key, const QString &value)
 {
     gIni->SaveCtrl(QString::fromLatin1(key), Variant(value));
 }
-
-namespace {
-
-QString triggerName(const QString &kind, const QString &table)
-{
-    return QStringLiteral("fail_%1_%2").arg(kind.toLower(), table.toLower());
-}
-
-} // namespace
 
 void failOn(const QString &kind, const QString &table)
 {

@@ -44,14 +44,11 @@ QList<Job> jobs(const QString &queue)
 
 bool waitUntilIdle(const QString &queue, int ms)
 {
-    return QTest::qWaitFor(
-        [&] {
-            for (const Job &job : jobs(queue))
-                if (job.state < IPP_JSTATE_STOPPED)
-                    return false;
-            return true;
-        },
-        ms);
+    const auto idle = [&] {
+        const QList<Job> all = jobs(queue);
+        return std::none_of(all.begin(), all.end(), [](const Job &job) { return job.state < IPP_JSTATE_STOPPED; });
+    };
+    return QTest::qWaitFor(idle, ms);
 }
 
 QString jobAttribute(int job, const QString &name)

@@ -7,7 +7,7 @@
 #include "data/Globals.h"
 #include "data/ProgramFolder.h"
 #include "data/Schema.h"
-#include "data/SqlDialect.h"
+#include "data/clsINI.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,39 +43,6 @@ QStringList TestProgram::logLines() const
         return {};
     return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
-
-namespace {
-
-void rebuildServerDatabase(const QString &database, Schema::Store store, const QString &folder, bool demo)
-{
-    auto cnn = Connection::open(TestProgram::serverConnectionText(database));
-    Recordset tables = cnn->query(QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES "
-                                                 "WHERE TABLE_SCHEMA=DATABASE()"),
-                                  Recordset::Kind::ForwardOnly);
-    for (; !tables.EOF_(); tables.MoveNext())
-        cnn->execute(QStringLiteral("DROP TABLE ") + tables.Fields(0).toString());
-    for (const QString &ddl : Schema::createStatements(store, Schema::Engine::MariaDb))
-        cnn->execute(ddl);
-    for (const QString &row : ProgramFolder::initialRows(store, folder, demo))
-        cnn->execute(row);
-}
-
-void pointAtServer(const QString &infoPath, const QString &prefix, const QString &database)
-{
-    auto cnn = Connection::open(ConnectionText::file(infoPath, QString(), QString(), QString()));
-    const auto set = [&](const QString &key, const QString &value) {
-        cnn->execute(QStringLiteral("DELETE FROM S_CTRL WHERE CTRL_CD=") + SqlDialect::text(prefix + key));
-        cnn->execute(QStringLiteral("INSERT INTO S_CTRL (CTRL_CD, CTRL_VALUE) VALUES (%1, %2)")
-                         .arg(SqlDialect::text(prefix + key), SqlDialect::text(value)));
-    };
-    set(QStringLiteral("_TYPE"), QStringLiteral("1"));
-    set(QStringLiteral("_DSN"), qEnvironmentVariable("VANTLE_TEST_MARIADB_DSN"));
-    set(QStringLiteral("_NAME"), database);
-    set(QStringLiteral("_USER"), qEnvironmentVariable("VANTLE_TEST_MARIADB_USER"));
-    set(QStringLiteral("_PSWD"), qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD"));
-}
-
-} // namespace
 
 bool TestProgram::serverAvailable()
 {
@@ -121,10 +88,27 @@ void TestProgram::createDatabases(bool demo, bool onServer)
         throw std::runtime_error(problem.toStdString());
     if (!onServer)
         return;
-    rebuildServerDatabase(QStringLiteral("vantle_trn"), Schema::Store::Transaction, m_dir.path(), demo);
-    rebuildServerDatabase(QStringLiteral("vantle_mst"), Schema::Store::Master, m_dir.path(), demo);
-    pointAtServer(path(QStringLiteral("INFO.MDB")), QStringLiteral("DB"), QStringLiteral("vantle_trn"));
-    pointAtServer(path(QStringLiteral("INFO.MDB")), QStringLiteral("MST"), QStringLiteral("vantle_mst"));
+    // The server's two databases are emptied and created anew, and INFO.MDB points at them.
+    const struct { const char *prefix, *database; Schema::Store store; } stores[] = {
+        {"DB_", "vantle_trn", Schema::Store::Transaction}, {"MST_", "vantle_mst", Schema::Store::Master}};
+    clsINI info;
+    for (const auto &s : stores) {
+        const QString database = QString::fromLatin1(s.database);
+        auto cnn = Connection::open(serverConnectionText(database));
+        Recordset tables = cnn->query(QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES "
+                                                     "WHERE TABLE_SCHEMA=DATABASE()"), Recordset::Kind::ForwardOnly);
+        for (; !tables.EOF_(); tables.MoveNext())
+            cnn->execute(QStringLiteral("DROP TABLE ") + tables.Fields(0).toString());
+        for (const QString &statement : Schema::createStatements(s.store, Schema::Engine::MariaDb)
+                                            + ProgramFolder::initialRows(s.store, m_dir.path(), demo))
+            cnn->execute(statement);
+        const QString prefix = QString::fromLatin1(s.prefix);
+        info.SaveCtrl(prefix + QStringLiteral("TYPE"), Variant(QStringLiteral("1")));
+        info.SaveCtrl(prefix + QStringLiteral("DSN"), Variant(qEnvironmentVariable("VANTLE_TEST_MARIADB_DSN")));
+        info.SaveCtrl(prefix + QStringLiteral("NAME"), Variant(database));
+        info.SaveCtrl(prefix + QStringLiteral("USER"), Variant(qEnvironmentVariable("VANTLE_TEST_MARIADB_USER")));
+        info.SaveCtrl(prefix + QStringLiteral("PSWD"), Variant(qEnvironmentVariable("VANTLE_TEST_MARIADB_PASSWORD")));
+    }
 }
 
 void TestProgram::openAll()
