@@ -142,7 +142,7 @@ void TestPaymentClosing::refusalAndFailureLeaveNothing()
     adjDtl(day(2024, 3, 9), 7, "1", "2000");
     // A zero date is refused: nothing may reach the bank as paid on 1899/12/30.
     QVERIFY(!PayCls(*gDb, *gMst, m_cls, 0));
-    QVERIFY(!PayCls(*gDb, *gMst, 0, 0));
+    QVERIFY(!PayCls(*gDb, *gMst, 0, m_pay));
     // The summary is the last statement: the lines and the marks written before it must go as well.
     failOn(QStringLiteral("INSERT"), QStringLiteral("D_PAY"));
     QVERIFY(!PayCls(*gDb, *gMst, m_cls, m_pay));
