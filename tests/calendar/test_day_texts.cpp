@@ -3,7 +3,6 @@
 #include "base/DateValue.h"
 #include "calendar/DayInfo.h"
 #include "calendar/DayText.h"
-#include "calendar/modOldCal.h"
 #include "data/DbError.h"
 #include "data/Globals.h"
 #include "data/clsMst.h"
@@ -79,11 +78,8 @@ void TestDayTexts::dayTexts()
     for (QDate d(2008, 7, 3); d <= QDate(2008, 7, 9); d = d.addDays(1))
         week << RokuyoName(RokuyoNo(DateValue::fromQDate(d)));
     QCOMPARE(week.join(u' '), QStringLiteral("赤口 先勝 友引 先負 仏滅 大安 赤口"));
-    QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 1, 18)), 54);
     QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 7)), 60);
     QCOMPARE(EtoNo(DateValue::fromParts(2000, 1, 8)), 1);
-    QCOMPARE(TodayText(CalcOldCal(DateValue::fromQDate(QDate(2014, 10, 24))), QStringLiteral("戊辰")),
-             QStringLiteral("今日は旧閏9/1 戊辰 先負 です"));
 
     TestProgram p;
     p.createDatabases(true);
