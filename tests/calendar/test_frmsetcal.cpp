@@ -1,9 +1,9 @@
 // The sales-date calendar screen: the month grid and its colours, the day marks, moving through days and
 // months, confirming, and the report keys.
 #include "base/DateValue.h"
-#include "base/Format.h"
 #include "calendar/frmSetCal.h"
 #include "data/Globals.h"
+#include "data/Sql.h"
 #include "data/clsDb.h"
 #include "printing/modReport.h"
 #include "support/ModalWatch.h"
@@ -22,18 +22,6 @@ const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 192);
 const QColor kYellow(255, 255, 127);
 const QColor kWhite(255, 255, 255);
-
-QString at(double date)
-{
-    return u'#' + Format::date(date, QStringLiteral("yyyy-mm-dd hh:nn:ss")) + u'#';
-}
-
-// A sale of the day in D_REG, or in the backup B_REG after a close.
-void addSale(const char *table, int regId, double date)
-{
-    gDb->EXEC(QStringLiteral("INSERT INTO %1 (REG_ID, REG_NO, REG_DTM, SALES_DATE, DTL_CNT, AMT_SUM, RCV, CHG) "
-                             "VALUES (%2, %2, %3, %3, 1, 100, 100, 0)").arg(QString::fromLatin1(table)).arg(regId).arg(at(date)));
-}
 
 QLabel *cellOf(const frmSetCal &form, int dayOfMonth)
 {
@@ -106,13 +94,13 @@ void TestFrmSetCal::monthLayouts()
 // producer row not yet paid. Paid is underlined, archived only italic; marks belong to the day, not the cell.
 void TestFrmSetCal::dayMarks()
 {
-    addSale("B_REG", 1, day(2024, 4, 3));
     Rows::adjDtl(day(2024, 4, 3), 1, "1", "100");
-    gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET CLS_DATE=%1").arg(at(day(2024, 4, 10))));
-    addSale("B_REG", 2, day(2024, 4, 4));
-    addSale("D_REG", 3, day(2024, 4, 4));
-    addSale("B_REG", 4, day(2024, 4, 5));
+    gDb->EXEC(QStringLiteral("UPDATE D_ADJ_DTL SET ") + Rows::on(QStringLiteral("CLS_DATE"), day(2024, 4, 10)));
     Rows::adjDtl(day(2024, 4, 6), 1, "1", "100");
+    for (int d : {3, 4, 5})
+        Rows::sale(d, day(2024, 4, d), {});
+    gDb->EXEC(QStringLiteral("INSERT INTO B_REG SELECT * FROM D_REG"));
+    gDb->EXEC(QStringLiteral("DELETE FROM D_REG WHERE REG_ID<>4"));
     gSalesDate = day(2024, 4, 1);
     frmSetCal form;
     const auto marks = [&](int d) {
@@ -170,7 +158,7 @@ void TestFrmSetCal::reportKeys()
     QCOMPARE(gRptKind, RptKind::DailyRpt);
     QVERIFY(m_program->messages().shown().isEmpty());
 
-    gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (%1, %1, 100)").arg(at(day(2024, 3, 31))));
+    gDb->EXEC(Sql(R"(INSERT INTO D_ADJ (SALES_DATE, ADJ_DTM, AMT_SUM) VALUES (:day, :day, 100))").date("day", day(2024, 3, 31)));
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
     QVERIFY(opensPreview([&] { QTest::mouseClick(form.Command1[3], Qt::LeftButton); }));
     QCOMPARE(gRptDate, day(2024, 3, 31));
