@@ -237,14 +237,6 @@ void TestFrmReg::paymentAndLineKeys()
     QCOMPARE(count(QStringLiteral("D_REG"), QStringLiteral("AMT_SUM=150 AND RCV=0")), 1);
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setFont(QFont(QStringLiteral("IPAexGothic"), 11));
-    TestFrmReg test;
-    return QTest::qExec(&test, argc, argv);
-}
-
 // A sale the database refused keeps its lines on the screen and gets no receipt; once the database takes it
 // again, Enter stores it once and prints it once.
 void TestFrmReg::failedStorePrintsNothing()
@@ -263,4 +255,5 @@ void TestFrmReg::failedStorePrintsNothing()
     QCOMPARE(receipts().size(), 1);
 }
 
+QTEST_MAIN(TestFrmReg)
 #include "test_frmreg.moc"
