@@ -22,9 +22,6 @@ private slots:
 // is 0, check 9 (a check digit is never 0).
 void TestTax::registrationNumbers()
 {
-    QCOMPARE(RegistrationNumber::CheckDigit(QStringLiteral("123456789012")), 7);
-    QCOMPARE(RegistrationNumber::CheckDigit(QStringLiteral("100000000001")), 6);
-    QCOMPARE(RegistrationNumber::CheckDigit(QStringLiteral("555555555555")), 9);
     for (const char *good : {"T7123456789012", "T6100000000001", "T9555555555555"})
         QVERIFY2(RegistrationNumber::IsValid(QString::fromLatin1(good)), good);
     // A wrong check digit, two digits swapped, a digit typed wrong, a check digit 0.
@@ -46,8 +43,7 @@ void TestTax::ratesFromCsv()
     // A master made before the products' rates: no own rates, and the import makes the table.
     gMst->EXEC(QStringLiteral("DROP TABLE M_PRD_TAX"));
     gMst->SaveCtrl(QStringLiteral("TAX_RT"), Variant(QStringLiteral("0.08")));
-    gMst->EXEC(QStringLiteral("INSERT INTO M_PRD (PRD_ID, PRD_NM) VALUES (901, '花束')"));
-    gMst->EXEC(QStringLiteral("INSERT INTO M_PRD (PRD_ID, PRD_NM) VALUES (902, '苗')"));
+    gMst->EXEC(QStringLiteral("INSERT INTO M_PRD (PRD_ID, PRD_NM) VALUES (901, '花束'), (902, '苗')"));
     gMst->EXEC(QStringLiteral("INSERT INTO M_PRD_BCD (BCD, PRD_ID, FMR_ID, BCD_NM, PRC, UNIT_ID) VALUES ('2000000000015', 903, 1, 'リース', 1500, 1)"));
     const auto rowOf = [](qint32 id) {
         for (const ProductRates::Row &r : ProductRates::List(*gMst))
@@ -55,8 +51,7 @@ void TestTax::ratesFromCsv()
                 return r;
         return ProductRates::Row();
     };
-    QCOMPARE(rowOf(903).name, QStringLiteral("リース"));
-    QCOMPARE(rowOf(903).rate.toPlainText(), QStringLiteral("0.08"));
+    QCOMPARE(rowOf(903).name + u' ' + rowOf(903).rate.toPlainText(), QStringLiteral("リース 0.08"));
     QVERIFY(!rowOf(903).own);
 
     const QByteArray csv = QStringLiteral("\xFEFF" "商品コード,税率,名前\r\n"
