@@ -165,7 +165,6 @@ void TestNotice::timesAddressesAndHeaders()
     for (const char *bad : {"10", "24:00", "9:60", "10:00;12:00"})
         QVERIFY2(!NoticeTimes::parse(QString::fromUtf8(bad)), bad);
 
-    QVERIFY(MailAddress::isValid(kYamada) && MailAddress::isValid(kDarcy));
     for (const char *bad : {"yamada", "a@b", "a b@c.jp", "a@b.jp, c@d.jp", "A <a@b.jp>", "a@b.jp\r\nBcc: x@y.jp"})
         QVERIFY2(!MailAddress::isValid(QString::fromUtf8(bad)), bad);
 
