@@ -39,15 +39,6 @@ QString stored(clsData &data, const QString &keys)
     return values.join(u'|');
 }
 
-// What a control shows: a text box and a printer list their text, a fixed list its position.
-QString shown(SettingsDialog &dialog, const QString &key)
-{
-    if (auto *edit = qobject_cast<QLineEdit *>(dialog.control(key)))
-        return edit->text();
-    QComboBox *list = dialog.list(key);
-    return list->objectName().startsWith(u"Combo2") ? list->currentText() : QString::number(list->currentIndex());
-}
-
 } // namespace
 
 class TestSettingsDialogs : public QObject
@@ -99,10 +90,15 @@ void TestSettingsDialogs::neverSavedKeysStoreNullAndFirstEntries()
         dialog->show();
         QStringList expected;
         for (const QString &key : dialog->keys()) {
-            // Nothing stored shows the rate charged then, a fixed list its first entry, anything else nothing.
+            // Nothing stored shows the rate charged then, a fixed list (Combo1) its first entry, a text box and a
+            // printer list nothing.
             const bool position = dialog->control(key)->objectName().startsWith(u"Combo1");
+            const auto *edit = qobject_cast<QLineEdit *>(dialog->control(key));
+            const QString shown = edit       ? edit->text()
+                                  : position ? QString::number(dialog->list(key)->currentIndex())
+                                             : dialog->list(key)->currentText();
             const QString first = QString::fromLatin1(key == u"FEE_RT" ? "15.0" : position ? "0" : "");
-            QVERIFY2(shown(*dialog, key) == first, qPrintable(dialog->windowTitle() + u' ' + key));
+            QVERIFY2(shown == first, qPrintable(dialog->windowTitle() + u' ' + key));
             expected << QString::fromLatin1(key == u"FEE_RT" ? "0.15" : position ? "0" : "<Null>");
         }
         dialog->button(1)->click();
