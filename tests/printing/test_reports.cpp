@@ -66,8 +66,7 @@ private slots:
     void transferRequest();
     void aFailedReportLeavesNoHalfDrawnPage();
     void previewPagesAndNavigation();
-    void margins();
-    void printingPagesAndCopies();
+    void marginsPagesAndCopies();
 
 private:
     RecordingSurface &pagePrinter() { return recorder(kPagePrinter, Printers::Role::Page); }
@@ -187,8 +186,9 @@ void TestReports::previewPagesAndNavigation()
     QVERIFY(!p.SaveAsPdf(dir.filePath(QStringLiteral("empty.pdf"))));
 }
 
-// The margins dialog shows centimetres and stores twips per report.
-void TestReports::margins()
+// The margins dialog shows centimetres and stores twips per report; the print dialog prints pages from, to and
+// copies.
+void TestReports::marginsPagesAndCopies()
 {
     gRptKind = RptKind::BankTrn;
     Rows::local("BANK_TRN_TOP_MGN", "850");
@@ -205,24 +205,20 @@ void TestReports::margins()
     // The daily report's margins are its own.
     ReadMargins(RptKind::DailyRpt, left, top);
     QCOMPARE(top, 567.0);
-}
 
-// The print dialog: pages from, to and copies.
-void TestReports::printingPagesAndCopies()
-{
     transferLines(45);
-    fdlSetPrintCopy dialog;
-    QCOMPARE(dialog.txtPAGES->text(), QStringLiteral("3"));
-    dialog.Option1[1]->setChecked(true);
+    fdlSetPrintCopy copies;
+    QCOMPARE(copies.txtPAGES->text(), QStringLiteral("3"));
+    copies.Option1[1]->setChecked(true);
 
     // Pages from, to and copies: pages 2 and 3 in two copies; the copy count is 1 again afterwards. An invalid
     // range prints nothing and says nothing.
     RecordingSurface &printer = pagePrinter();
     for (const auto &[from, to] : {std::pair{"2", "3"}, {"3", "2"}, {"0", "1"}, {"2", "4"}}) {
-        dialog.Text1[0]->setText(QString::fromLatin1(from));
-        dialog.Text1[1]->setText(QString::fromLatin1(to));
-        dialog.Text1[2]->setText(QStringLiteral("2"));
-        dialog.Command1[1]->click();
+        copies.Text1[0]->setText(QString::fromLatin1(from));
+        copies.Text1[1]->setText(QString::fromLatin1(to));
+        copies.Text1[2]->setText(QStringLiteral("2"));
+        copies.Command1[1]->click();
     }
     QCOMPARE(printer.jobs().size(), 2);
     QCOMPARE(printer.jobs()[1].title, QStringLiteral("振込依頼書 3ﾍﾟｰｼﾞ"));
@@ -230,9 +226,9 @@ void TestReports::printingPagesAndCopies()
     QCOMPARE(printer.Copies(), 1);
     QVERIFY(m_program->messages().shown().isEmpty());
     // All pages, copies 0: one copy each.
-    dialog.Option1[0]->setChecked(true);
-    dialog.Text1[2]->setText(QStringLiteral("0"));
-    dialog.Command1[1]->click();
+    copies.Option1[0]->setChecked(true);
+    copies.Text1[2]->setText(QStringLiteral("0"));
+    copies.Command1[1]->click();
     QCOMPARE(printer.jobs().size(), 5);
     QCOMPARE(printer.jobs()[4].copies, 1);
 }
