@@ -34,8 +34,7 @@ private slots:
     void cleanup() { close(m_program); }
 
     void printerChoiceByTenCharacters();
-    void escposCommandsAndRaster();
-    void receiptSurfaceJob();
+    void escposCommandsRasterAndTheReceiptJob();
     void receiptWithTheDaysLines();
     void receiptsBeforeAndWithInvoices();
     void logosInsteadOfTheName();
@@ -84,7 +83,7 @@ void TestReceipt::printerChoiceByTenCharacters()
     QVERIFY_THROWS_EXCEPTION(PrinterError, OpenDrawer());
 }
 
-void TestReceipt::escposCommandsAndRaster()
+void TestReceipt::escposCommandsRasterAndTheReceiptJob()
 {
     QCOMPARE(EscPos::drawerKick(), bytes({0x1b, 0x70, 0x00, 25, 250}));
     QCOMPARE(EscPos::feedAndCut(), bytes({0x1d, 0x56, 66, 3}));
@@ -110,10 +109,7 @@ void TestReceipt::escposCommandsAndRaster()
     QCOMPARE(uchar(r[band + 8 + 2 * 72 + 1]), uchar(0x40)); // row 130, dot 9
     QCOMPARE(r.mid(2 * band, 8), bytes({0x1d, 0x76, 0x30, 0, 72, 0, 44, 0}));
     QCOMPARE(uchar(r[r.size() - 1]), uchar(0x01));
-}
 
-void TestReceipt::receiptSurfaceJob()
-{
     QList<ReceiptSurface::Job> sent;
     ReceiptSurface s([&](const ReceiptSurface::Job &job) { sent.append(job); });
     s.EndDoc(); // nothing drawn, nothing sent

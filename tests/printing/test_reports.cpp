@@ -65,8 +65,7 @@ private slots:
     void dailyReport();
     void transferRequest();
     void aFailedReportLeavesNoHalfDrawnPage();
-    void previewPagesAndNavigation();
-    void marginsPagesAndCopies();
+    void previewAndItsDialogs();
 
 private:
     RecordingSurface &pagePrinter() { return recorder(kPagePrinter, Printers::Role::Page); }
@@ -156,7 +155,9 @@ void TestReports::aFailedReportLeavesNoHalfDrawnPage()
     QVERIFY(!FormDump::of(printer.jobs()[1]).contains(QStringLiteral("みのり信用金庫")));
 }
 
-void TestReports::previewPagesAndNavigation()
+// The preview's pages and navigation; the margins dialog shows centimetres and stores twips per report; the print
+// dialog prints pages from, to and copies.
+void TestReports::previewAndItsDialogs()
 {
     transferLines(21);
     fdlPreview p;
@@ -184,12 +185,7 @@ void TestReports::previewPagesAndNavigation()
     QCOMPARE(pdf.count(QByteArray("/Type /Page\n")) + pdf.count(QByteArray("/Type /Page ")), 3);
     gTrn.clear();
     QVERIFY(!p.SaveAsPdf(dir.filePath(QStringLiteral("empty.pdf"))));
-}
 
-// The margins dialog shows centimetres and stores twips per report; the print dialog prints pages from, to and
-// copies.
-void TestReports::marginsPagesAndCopies()
-{
     gRptKind = RptKind::BankTrn;
     Rows::local("BANK_TRN_TOP_MGN", "850");
     fdlSetMgn dialog;
@@ -214,6 +210,7 @@ void TestReports::marginsPagesAndCopies()
     // Pages from, to and copies: pages 2 and 3 in two copies; the copy count is 1 again afterwards. An invalid
     // range prints nothing and says nothing.
     RecordingSurface &printer = pagePrinter();
+    printer.clear(); // the preview printed a page above
     for (const auto &[from, to] : {std::pair{"2", "3"}, {"3", "2"}, {"0", "1"}, {"2", "4"}}) {
         copies.Text1[0]->setText(QString::fromLatin1(from));
         copies.Text1[1]->setText(QString::fromLatin1(to));
