@@ -21,16 +21,13 @@ class TestValues : public QObject
     Q_OBJECT
 
 private slots:
-    void currencyParsingAndLimits();
-    void currencyArithmeticIsExactAndChecked();
-    void variantsAndVal();
+    void currencyParsingArithmeticAndLimits();
+    void variantsValAndRounding();
     void datesAndFormats();
-    void messagesAreLoggedWithTheirAnswer();
-    void logLineHeadAndFile();
-    void roundOffAndNz();
+    void messagesAndTheLog();
 };
 
-void TestValues::currencyParsingAndLimits()
+void TestValues::currencyParsingArithmeticAndLimits()
 {
     QCOMPARE(money("-0.08").toPlainText(), QStringLiteral("-0.08"));
     QCOMPARE(money(" 1234.50 ").toPlainText(), QStringLiteral("1234.5"));
@@ -42,10 +39,7 @@ void TestValues::currencyParsingAndLimits()
     QCOMPARE(Currency::fromDouble(0.1 + 0.2).toPlainText(), QStringLiteral("0.3"));
     QCOMPARE(Currency::fromRaw(std::numeric_limits<int64_t>::max()).toPlainText(), QStringLiteral("922337203685477.5807"));
     QCOMPARE(Currency::fromRaw(std::numeric_limits<int64_t>::min()).toPlainText(), QStringLiteral("-922337203685477.5808"));
-}
 
-void TestValues::currencyArithmeticIsExactAndChecked()
-{
     QCOMPARE((money("12345") * money("0.15")).toPlainText(), QStringLiteral("1851.75"));
     QCOMPARE(money("0.1") + money("0.2"), money("0.3"));
     QCOMPARE(money("5") - money("7.25"), money("-2.25"));
@@ -62,7 +56,7 @@ void TestValues::currencyArithmeticIsExactAndChecked()
     QVERIFY_THROWS_EXCEPTION(std::domain_error, money("1") / Currency());
 }
 
-void TestValues::variantsAndVal()
+void TestValues::variantsValAndRounding()
 {
     // Empty (never set) and Null (a database Null) differ: only Empty reads as 0.
     QVERIFY(Variant().isEmpty() && !Variant().isNull() && Variant::null().isNull() && Variant().toLong() == 0);
@@ -78,6 +72,19 @@ void TestValues::variantsAndVal()
     QCOMPARE(Val(QStringLiteral(" 1 2abc")), 12.0);
     QCOMPARE(Val(QStringLiteral("-3.5kg")), -3.5);
     QCOMPARE(Val(QStringLiteral("1.2.3")), 1.2);
+
+    // Modes: 1 truncates toward zero, 2 rounds away from zero, 3 and anything else half away from zero.
+    const struct { const char *value; int mode, digits; const char *expected; } cases[] = {
+        {"-2.5", 3, 0, "-3"},   {"2.41", 2, 1, "2.5"},   {"2.49", 1, 1, "2.4"},       {"2.45", 9, 1, "2.5"},
+        {"2.4999", 3, 0, "2"},  {"1851", 2, 0, "1851"},  {"-1851.75", 1, 0, "-1851"}, {"1234", 3, -1, "1230"},
+    };
+    for (const auto &c : cases) {
+        QCOMPARE(RoundOff(Variant(Rows::money(c.value)), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
+        QCOMPARE(RoundOff(Variant(QString::fromLatin1(c.value).toDouble()), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
+    }
+    QCOMPARE(RoundOff(Variant::null(), 3, 0), Currency());
+    QCOMPARE(Nz(Variant::null(), Variant(0)).toLong(), 0);
+    QVERIFY(Nz(Variant(), Variant(5)).isEmpty()); // Empty is no Null
 }
 
 void TestValues::datesAndFormats()
@@ -112,7 +119,7 @@ void TestValues::datesAndFormats()
         QCOMPARE(Format::date(DateValue::fromQDateTime(c.at), QString::fromUtf8(c.pattern)), QString::fromUtf8(c.expected));
 }
 
-void TestValues::messagesAreLoggedWithTheirAnswer()
+void TestValues::messagesAndTheLog()
 {
     const struct { int flags, answer; const char *logged; } cases[] = {
         {260, 7, "Marveno[YES-NO]本当に?[NO]"},         {48, 1, "Marveno[注意]本当に?"},
@@ -136,16 +143,13 @@ void TestValues::messagesAreLoggedWithTheirAnswer()
     QCOMPARE(program.logLines(), QStringList{"2024/04/01 09:15:02.47 Marveno[注意]レジデータ登録に失敗しました。"});
     // Without queued answers the default button answers: the second one here.
     QCOMPARE(MsgBoxEx(QStringLiteral("?"), Msg::YesNo | Msg::DefaultButton2), int(Msg::No));
-}
 
-void TestValues::logLineHeadAndFile()
-{
     const double now = 45383.0 + (9 * 3600 + 15 * 60 + 2) / 86400.0;
     QCOMPARE(LogLineHead(now, 33302.47), QStringLiteral("2024/04/01 09:15:02.47 "));
     // Hundredths round, so .999 of a second is written as 1.00 after the seconds.
     QCOMPARE(LogLineHead(now, 33302.999), QStringLiteral("2024/04/01 09:15:021.00 "));
 
-    TestProgram program;
+    // Two more lines after the two messages above, in the program's folder, each ended by CR LF.
     WriteLog(QStringLiteral("一行目"));
     WriteLog(QStringLiteral("二行目"));
     QCOMPARE(QFileInfo(gLogPath).absoluteFilePath(), QFileInfo(program.path("test_values.log")).absoluteFilePath());
@@ -153,27 +157,11 @@ void TestValues::logLineHeadAndFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.endsWith("\xe4\xba\x8c\xe8\xa1\x8c\xe7\x9b\xae\r\n")); // 二行目 in UTF-8
-    QCOMPARE(bytes.count("\r\n"), 2);
+    QCOMPARE(bytes.count("\r\n"), 4);
     // A log that cannot be written loses the line and nothing else happens.
     gLogPath = program.path(QStringLiteral("no/such/folder/x.log"));
     WriteLog(QStringLiteral("lost"));
     QCOMPARE(MsgBoxEx(QStringLiteral("まだ動く"), Msg::OKOnly), int(Msg::OK));
-}
-
-void TestValues::roundOffAndNz()
-{
-    // Modes: 1 truncates toward zero, 2 rounds away from zero, 3 and anything else half away from zero.
-    const struct { const char *value; int mode, digits; const char *expected; } cases[] = {
-        {"-2.5", 3, 0, "-3"},   {"2.41", 2, 1, "2.5"},   {"2.49", 1, 1, "2.4"},       {"2.45", 9, 1, "2.5"},
-        {"2.4999", 3, 0, "2"},  {"1851", 2, 0, "1851"},  {"-1851.75", 1, 0, "-1851"}, {"1234", 3, -1, "1230"},
-    };
-    for (const auto &c : cases) {
-        QCOMPARE(RoundOff(Variant(Rows::money(c.value)), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
-        QCOMPARE(RoundOff(Variant(QString::fromLatin1(c.value).toDouble()), c.mode, c.digits).toPlainText(), QString::fromLatin1(c.expected));
-    }
-    QCOMPARE(RoundOff(Variant::null(), 3, 0), Currency());
-    QCOMPARE(Nz(Variant::null(), Variant(0)).toLong(), 0);
-    QVERIFY(Nz(Variant(), Variant(5)).isEmpty()); // Empty is no Null
 }
 
 QTEST_GUILESS_MAIN(TestValues)

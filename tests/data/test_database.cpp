@@ -168,15 +168,6 @@ void TestDatabase::transactionsAndAffectedRows()
     long affected = -1;
     gDb->EXEC(QStringLiteral("UPDATE D_REG SET RCV=AMT_SUM"), &affected);
     QCOMPARE(affected, 2L); // rows matched, even where nothing changed
-    // The daily close's copy and delete through a join: only the day's lines.
-    const QString day = QStringLiteral("#2024-04-01 00:00:00#");
-    gDb->EXEC(QStringLiteral("INSERT INTO B_REG_DTL  SELECT D_REG_DTL.*  FROM D_REG_DTL  LEFT JOIN D_REG ON "
-                             "D_REG_DTL.REG_ID=D_REG.REG_ID WHERE D_REG.SALES_DATE=") + day, &affected);
-    QCOMPARE(affected, 2L);
-    gDb->EXEC(QStringLiteral("DELETE D_REG_DTL.* FROM D_REG_DTL  LEFT JOIN D_REG ON D_REG_DTL.REG_ID=D_REG.REG_ID "
-                             "WHERE D_REG.SALES_DATE=") + day, &affected);
-    QCOMPARE(affected, 2L);
-    QCOMPARE(count(QStringLiteral("D_REG_DTL")), 1);
 }
 
 void TestDatabase::controlValues()

@@ -64,10 +64,7 @@ private slots:
 
     void dailyReport();
     void transferRequest();
-    void aFailedReportLeavesNoHalfDrawnPage();
-    void previewPagesAndNavigation();
-    void margins();
-    void printingPagesAndCopies();
+    void previewAndItsDialogs();
 
 private:
     RecordingSurface &pagePrinter() { return recorder(kPagePrinter, Printers::Role::Page); }
@@ -107,7 +104,7 @@ void TestReports::dailyReport()
 }
 
 // Twenty lines a page, each page with its own totals. The second page holds a bank name too long for its column
-// (shrunk) and a producer without account data (empty fields, no fee).
+// (shrunk) and a producer without account data (empty fields, no fee); a report failing half-way.
 void TestReports::transferRequest()
 {
     Rows::master("COM_NM", "みのり直売所");
@@ -135,29 +132,26 @@ void TestReports::transferRequest()
     PrintBankTrnPage(preview, 0, 0, 3);
     PrintBankTrnPage(preview, 0, 0, 0);
     QVERIFY(!preview.pending());
-}
 
-void TestReports::aFailedReportLeavesNoHalfDrawnPage()
-{
-    // The second page holds an account kind too long to fit its column even at 1 pt: it fails half-way.
-    transferLines(21);
+    // An account kind too long to fit its column even at 1 pt fails the second page half-way: the first page
+    // stays a job, nothing of the second is left, and the next report is a job of its own without it.
     gDb->EXEC(QStringLiteral("UPDATE D_PAY_DTL SET ACC_KBN='%1' WHERE FMR_ID=21").arg(QString(60, u'普')));
-    QCOMPARE(LoadTrnData(DateValue::fromParts(2024, 3, 31)), qint16(21));
-    RecordingSurface printer(true);
-    QVERIFY_THROWS_EXCEPTION(PrinterError, PrintBankTrn(printer, 567, 567));
-    QCOMPARE(printer.jobs().size(), 1);
-    QVERIFY(!printer.pending());
+    QCOMPARE(LoadTrnData(closing), qint16(22));
+    RecordingSurface failing(true);
+    QVERIFY_THROWS_EXCEPTION(PrinterError, PrintBankTrn(failing, 567, 567));
+    QCOMPARE(failing.jobs().size(), 1);
+    QVERIFY(!failing.pending());
     QCOMPARE(AppTitle(), QStringLiteral("Marveno"));
-
-    // The next report is a job of its own, with nothing of the failed page on it.
     gDb->EXEC(QStringLiteral("INSERT INTO D_ADJ (SALES_DATE, CHG_SUM, POST_SUM) VALUES (#2024-04-01 00:00:00#, 1000, 2000)"));
-    PrintDailyRpt(printer, 567, 567, kDay);
-    QCOMPARE(printer.jobs().size(), 2);
-    QCOMPARE(printer.jobs()[1].title, QStringLiteral("日報"));
-    QVERIFY(!FormDump::of(printer.jobs()[1]).contains(QStringLiteral("みのり信用金庫")));
+    PrintDailyRpt(failing, 567, 567, kDay);
+    QCOMPARE(failing.jobs().size(), 2);
+    QCOMPARE(failing.jobs()[1].title, QStringLiteral("日報"));
+    QVERIFY(!FormDump::of(failing.jobs()[1]).contains(QStringLiteral("みのり北部農業協同組合信用事業本部")));
 }
 
-void TestReports::previewPagesAndNavigation()
+// The preview's pages and navigation; the margins dialog shows centimetres and stores twips per report; the print
+// dialog prints pages from, to and copies.
+void TestReports::previewAndItsDialogs()
 {
     transferLines(21);
     fdlPreview p;
@@ -185,11 +179,7 @@ void TestReports::previewPagesAndNavigation()
     QCOMPARE(pdf.count(QByteArray("/Type /Page\n")) + pdf.count(QByteArray("/Type /Page ")), 3);
     gTrn.clear();
     QVERIFY(!p.SaveAsPdf(dir.filePath(QStringLiteral("empty.pdf"))));
-}
 
-// The margins dialog shows centimetres and stores twips per report.
-void TestReports::margins()
-{
     gRptKind = RptKind::BankTrn;
     Rows::local("BANK_TRN_TOP_MGN", "850");
     fdlSetMgn dialog;
@@ -205,24 +195,21 @@ void TestReports::margins()
     // The daily report's margins are its own.
     ReadMargins(RptKind::DailyRpt, left, top);
     QCOMPARE(top, 567.0);
-}
 
-// The print dialog: pages from, to and copies.
-void TestReports::printingPagesAndCopies()
-{
     transferLines(45);
-    fdlSetPrintCopy dialog;
-    QCOMPARE(dialog.txtPAGES->text(), QStringLiteral("3"));
-    dialog.Option1[1]->setChecked(true);
+    fdlSetPrintCopy copies;
+    QCOMPARE(copies.txtPAGES->text(), QStringLiteral("3"));
+    copies.Option1[1]->setChecked(true);
 
     // Pages from, to and copies: pages 2 and 3 in two copies; the copy count is 1 again afterwards. An invalid
     // range prints nothing and says nothing.
     RecordingSurface &printer = pagePrinter();
+    printer.clear(); // the preview printed a page above
     for (const auto &[from, to] : {std::pair{"2", "3"}, {"3", "2"}, {"0", "1"}, {"2", "4"}}) {
-        dialog.Text1[0]->setText(QString::fromLatin1(from));
-        dialog.Text1[1]->setText(QString::fromLatin1(to));
-        dialog.Text1[2]->setText(QStringLiteral("2"));
-        dialog.Command1[1]->click();
+        copies.Text1[0]->setText(QString::fromLatin1(from));
+        copies.Text1[1]->setText(QString::fromLatin1(to));
+        copies.Text1[2]->setText(QStringLiteral("2"));
+        copies.Command1[1]->click();
     }
     QCOMPARE(printer.jobs().size(), 2);
     QCOMPARE(printer.jobs()[1].title, QStringLiteral("振込依頼書 3ﾍﾟｰｼﾞ"));
@@ -230,9 +217,9 @@ void TestReports::printingPagesAndCopies()
     QCOMPARE(printer.Copies(), 1);
     QVERIFY(m_program->messages().shown().isEmpty());
     // All pages, copies 0: one copy each.
-    dialog.Option1[0]->setChecked(true);
-    dialog.Text1[2]->setText(QStringLiteral("0"));
-    dialog.Command1[1]->click();
+    copies.Option1[0]->setChecked(true);
+    copies.Text1[2]->setText(QStringLiteral("0"));
+    copies.Command1[1]->click();
     QCOMPARE(printer.jobs().size(), 5);
     QCOMPARE(printer.jobs()[4].copies, 1);
 }
