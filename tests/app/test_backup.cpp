@@ -75,9 +75,7 @@ private:
 
 void TestBackup::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases();
-    m_program->openAll();
+    m_program = TestProgram::opened();
     m_backups = m_program->path(QStringLiteral("backup"));
     QDir().mkpath(m_backups);
     QVERIFY(gIni->SaveCtrl(QStringLiteral("BACK_PATH"), m_backups + u'/'));

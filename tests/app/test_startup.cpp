@@ -90,9 +90,7 @@ private:
 
 void TestStartUp::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases();
-    m_program->openAll();
+    m_program = TestProgram::opened();
     // Reopening a day must not happen unless a test asks for it.
     m_reopen = [] () -> long { throw std::logic_error("the day was reopened"); };
 }

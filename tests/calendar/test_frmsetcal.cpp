@@ -50,9 +50,7 @@ class TestFrmSetCal : public QObject
 private slots:
     void init()
     {
-        m_program = std::make_unique<TestProgram>();
-        m_program->createDatabases();
-        m_program->openAll();
+        m_program = TestProgram::opened();
     }
     void cleanup() { m_program.reset(); }
 

@@ -72,9 +72,7 @@ private:
 void TestFrmReg::init()
 {
     Printers::setSystemSource({});
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(false, false);
-    m_program->openAll();
+    m_program = TestProgram::opened();
     Printers::add({kReceiptPrinter, {}, [] { return std::make_unique<RecordingSurface>(true); }});
     Rows::local("DEF_RECEIPT", kReceiptPrinter);
     insertMasters();

@@ -39,9 +39,7 @@ private:
 
 void TestSaleData::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer);
     insertMasters();
     gSalesDate = Rows::day(2024, 4, 1);
 }

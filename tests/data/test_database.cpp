@@ -49,9 +49,7 @@ private:
 
 void TestDatabase::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer);
     QCOMPARE(gDb->DBTYPE(), m_onServer ? QStringLiteral("MYSQL") : QStringLiteral("ACCESS"));
 }
 

@@ -87,9 +87,7 @@ void TestServerRestart::init()
         QSKIP("MariaDB test server not configured (VANTLE_TEST_MARIADB_DSN): server restart not tried");
     if (!server("check"))
         QSKIP("the test server cannot be stopped and started from here (not started by scripts/with-test-server.sh)");
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(false, true);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, true);
     gSalesDate = DateValue::fromParts(2024, 4, 1);
 }
 

@@ -150,9 +150,7 @@ void TestNotice::init()
 {
     m_smtp.reset();
     m_program.reset();
-    m_program = std::make_unique<TestProgram>(DateValue::toQDateTime(at(9, 0)));
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer, DateValue::toQDateTime(at(9, 0)));
     m_smtp = std::make_unique<SmtpServer>();
 }
 

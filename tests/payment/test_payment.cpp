@@ -59,9 +59,7 @@ public:
 private slots:
     void init()
     {
-        m_program = std::make_unique<TestProgram>();
-        m_program->createDatabases(false, m_onServer);
-        m_program->openAll();
+        m_program = TestProgram::opened(false, m_onServer);
     }
     void cleanup() { m_program.reset(); }
 

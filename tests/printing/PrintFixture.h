@@ -28,9 +28,7 @@ inline std::unique_ptr<TestProgram> open()
     qunsetenv("VANTLE_RECEIPT_DEVICES");
     Printers::setSystemSource({});
     Printers::clearAdded();
-    auto program = std::make_unique<TestProgram>();
-    program->createDatabases(false);
-    program->openAll();
+    auto program = TestProgram::opened();
     Printers::add({kPagePrinter, [] { return std::make_unique<RecordingSurface>(true); }, {}});
     Printers::add({kReceiptPrinter, {}, [] { return std::make_unique<RecordingSurface>(true); }});
     gIni->SaveCtrl(QStringLiteral("DEF_PRINTER"), Variant(kPagePrinter));

@@ -59,9 +59,7 @@ private:
 
 void TestFmrEdit::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer);
     Rows::producer(12, "220", "440");
     m_editor = std::make_unique<fdlMstFmrEdit>();
     m_editor->show();

@@ -67,9 +67,7 @@ private:
 
 void TestSettingsDialogs::init()
 {
-    m_program = std::make_unique<TestProgram>();
-    m_program->createDatabases(true, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(true, m_onServer);
 }
 
 void TestSettingsDialogs::cleanup()

@@ -124,9 +124,7 @@ private:
 
 void TestDailyClose::init()
 {
-    m_program = std::make_unique<TestProgram>(QDateTime(QDate(2024, 3, 9), QTime(18, 30, 15)));
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer, QDateTime(QDate(2024, 3, 9), QTime(18, 30, 15)));
     gSalesDate = m_day;
     // Daily closing, paid the next working day; no printing unless a test asks for it.
     master("CLS_TYPE", QStringLiteral("1"));

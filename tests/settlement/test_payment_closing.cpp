@@ -39,9 +39,7 @@ private:
 
 void TestPaymentClosing::init()
 {
-    m_program = std::make_unique<TestProgram>(QDateTime(QDate(2024, 3, 10), QTime(18, 0)));
-    m_program->createDatabases(false, m_onServer);
-    m_program->openAll();
+    m_program = TestProgram::opened(false, m_onServer, QDateTime(QDate(2024, 3, 10), QTime(18, 0)));
     producer(45, "220", "440");
 }
 

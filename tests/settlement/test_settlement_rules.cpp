@@ -99,9 +99,7 @@ class TestSettlementRules : public QObject
 private slots:
     void init()
     {
-        m_program = std::make_unique<TestProgram>();
-        m_program->createDatabases();
-        m_program->openAll();
+        m_program = TestProgram::opened();
     }
     void cleanup() { m_program.reset(); }
 

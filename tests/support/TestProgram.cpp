@@ -80,6 +80,14 @@ quint16 TestProgram::serverPort()
     return quint16(port.match(QString::fromUtf8(ini.readAll())).captured(1).toUInt());
 }
 
+std::unique_ptr<TestProgram> TestProgram::opened(bool demo, bool onServer, const QDateTime &now)
+{
+    auto program = std::make_unique<TestProgram>(now);
+    program->createDatabases(demo, onServer);
+    program->openAll();
+    return program;
+}
+
 void TestProgram::createDatabases(bool demo, bool onServer)
 {
     // The folder exists already and holds nothing yet, which the creation accepts.

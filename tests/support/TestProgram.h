@@ -11,8 +11,13 @@
 class TestProgram
 {
 public:
-    explicit TestProgram(const QDateTime &now = QDateTime(QDate(2024, 4, 1), QTime(9, 15, 2, 470)));
+    // The fixed clock's time unless a test needs another: a Monday morning in the shop.
+    static QDateTime morning() { return QDateTime(QDate(2024, 4, 1), QTime(9, 15, 2, 470)); }
+    explicit TestProgram(const QDateTime &now = morning());
     ~TestProgram();
+    // A program folder whose databases are made and open, as most tests begin.
+    static std::unique_ptr<TestProgram> opened(bool demo = false, bool onServer = false,
+                                               const QDateTime &now = morning());
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     FixedClock &clock() { return m_clock; }
